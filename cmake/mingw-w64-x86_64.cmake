@@ -1,9 +1,10 @@
-# Cross-build for Windows x64 with Debian's mingw-w64 (win32 thread model: no
-# winpthread DLL to ship). Tests run under Wine through the emulator wrapper.
+# Cross-build for Windows x64 with Debian's mingw-w64, posix thread model
+# (std::mutex and std::thread; winpthread is linked statically, see -static
+# in windows.cmake). Tests run under Wine through the emulator wrapper.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-win32)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

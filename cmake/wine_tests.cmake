@@ -1,0 +1,43 @@
+# Windows test programs run under Wine. A fixture starts the test bed (fresh
+# prefix, Xvfb, persistent wine server), another installs the driver into it
+# the way an administrator would; the test programs then go through the real
+# winspool. CMAKE_CROSSCOMPILING_EMULATOR (tests/wine/wine-run) runs them.
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -w)
+
+set(VQ312_BED ${CMAKE_BINARY_DIR}/winebed)
+set(VQ312_WINE_ENV VQ312_BED=${VQ312_BED})
+
+add_test(NAME winebed_start COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/winebed start ${VQ312_BED})
+add_test(NAME winebed_stop COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/winebed stop ${VQ312_BED})
+set_tests_properties(winebed_start PROPERTIES FIXTURES_SETUP winebed)
+set_tests_properties(winebed_stop PROPERTIES FIXTURES_CLEANUP winebed)
+
+add_test(NAME driver_install COMMAND vq312ctl install --from ${VQ312_DIST})
+set_tests_properties(driver_install PROPERTIES
+  FIXTURES_SETUP installed FIXTURES_REQUIRED winebed ENVIRONMENT "${VQ312_WINE_ENV}")
+
+function(vq312_wine_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE gtest ${T_LIBS})
+  target_link_options(${name} PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED "winebed;installed" ENVIRONMENT "${VQ312_WINE_ENV}" RESOURCE_LOCK wine)
+endfunction()
+
+vq312_wine_test(wine_spooler_tests
+  SOURCES tests/wine/spooler_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
+  LIBS vq312_win)
+
+# Benchmarks: programs that print their figures, run by tools/bench.
+add_executable(devmode_bench bench/devmode_bench.cpp tests/wine/installed_printer.cpp)
+target_include_directories(devmode_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(devmode_bench PRIVATE vq312_win)
+target_link_options(devmode_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)

@@ -1,0 +1,25 @@
+// vq312ctl: the administrator's console tool for the Morva VT-Q3120 driver.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace vq::ctl {
+
+struct Options {
+  std::wstring printer = L"Morva VT-Q3120";
+  std::wstring port = L"FILE:";
+  std::wstring from;  // folder holding the driver files; default: this tool's folder
+};
+
+int RunInstall(const Options& options);
+int RunShow(const Options& options);
+
+// Output: UTF-8, so Chinese names read right on a terminal and in logs.
+void Print(const std::string& text);
+void Print(const char* fmt, ...);
+std::string Narrow(const std::wstring& text);
+
+}  // namespace vq::ctl

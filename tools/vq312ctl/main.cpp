@@ -1,0 +1,65 @@
+#include <cstdarg>
+#include <cstring>
+
+#include "settings/describe.h"
+#include "tools/vq312ctl/ctl.h"
+
+namespace vq::ctl {
+
+void Print(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void Print(const char* fmt, ...) {
+  char buf[1024];
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(buf, sizeof buf, fmt, args);
+  va_end(args);
+  Print(std::string(buf));
+}
+
+std::string Narrow(const std::wstring& text) {
+  return Utf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.c_str()), text.size()));
+}
+
+}  // namespace vq::ctl
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: vq312ctl COMMAND [options]\n"
+    "  install [--from DIR] [--port PORT] [--printer NAME]\n"
+    "          stage the driver files, add the driver and the printer, seed its settings\n"
+    "  show [--printer NAME]\n"
+    "          the printer's stored values and its default job settings\n";
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace vq::ctl;
+  if (argc < 2) {
+    Print(kUsage);
+    return 2;
+  }
+  Options options;
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == L"--from" && hasValue)
+      options.from = argv[++i];
+    else if (arg == L"--port" && hasValue)
+      options.port = argv[++i];
+    else if (arg == L"--printer" && hasValue)
+      options.printer = argv[++i];
+    else {
+      Print("vq312ctl: unknown option %s\n%s", Narrow(arg).c_str(), kUsage);
+      return 2;
+    }
+  }
+  const std::wstring command = argv[1];
+  if (command == L"install") return RunInstall(options);
+  if (command == L"show") return RunShow(options);
+  Print("vq312ctl: unknown command %s\n%s", Narrow(command).c_str(), kUsage);
+  return 2;
+}
