@@ -27,6 +27,7 @@ class MemoryStore final : public PrinterStore {
                    uint32_t size) override {
     ++p_->writes;
     if (!name || (!data && size)) return kErrorInvalidParameter;
+    p_->writeLog.emplace_back(name);
     if (p_->failWrites.count(name)) return kErrorAccessDenied;
     auto& v = p_->values[name];
     v.type = type;
@@ -35,9 +36,10 @@ class MemoryStore final : public PrinterStore {
     return kErrorSuccess;
   }
 
-  bool GetDevMode(uint32_t, std::vector<unsigned char>* out) override {
-    if (p_->devMode.empty()) return false;
-    *out = p_->devMode;
+  bool GetDevMode(uint32_t level, std::vector<unsigned char>* out) override {
+    const auto& dm = level == 9 && !p_->userDevMode.empty() ? p_->userDevMode : p_->devMode;
+    if (dm.empty()) return false;
+    *out = dm;
     return true;
   }
 

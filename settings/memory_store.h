@@ -21,12 +21,14 @@ struct MemoryPrinter {
   };
   std::map<std::u16string, Value> values;
   std::vector<unsigned char> devMode;  // Wine keeps one: levels 2 and 9 alike
+  std::vector<unsigned char> userDevMode;  // when set, level 9 answers with it instead
   std::u16string configFile;           // full path of the UI module
   std::u16string helpFile;
   bool denyAdmin = false;              // refuse PRINTER_ALL_ACCESS
   std::set<std::u16string> failWrites; // value names whose writes fail
   size_t reads = 0;                    // GetData calls, for tests that count them
   size_t writes = 0;
+  std::vector<std::u16string> writeLog;  // every SetData call's value name, in order
 
   void SetDword(const std::u16string& name, uint32_t v);
   void SetBinary(const std::u16string& name, const void* data, size_t size);
