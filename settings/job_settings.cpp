@@ -331,11 +331,15 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
   const bool locked = (lock & (kLockPortrait | kLockLandscape)) != 0;
   PaperInfo& paper = js->Paper;
   // A locked orientation may have turned the stored paper into a table paper
-  // of the crossed size: go back to the stored one.
+  // of the crossed size: go back to the stored one. Only to an id that
+  // dmPaperSize can carry: 0 is refused above, and a truncated id would name
+  // another paper on the next validation.
+  const int16_t storedId = ToShort(paper.paperId);
   if (locked && found->paperWidth == paper.paperLength &&
-      found->paperLength == paper.paperWidth) {
-    if (const PaperInfo* stored = FindPaper(table, static_cast<int32_t>(paper.paperId))) {
-      js->dmPaperSize = ToShort(paper.paperId);
+      found->paperLength == paper.paperWidth && storedId != 0 &&
+      storedId == static_cast<int32_t>(paper.paperId)) {
+    if (const PaperInfo* stored = FindPaper(table, storedId)) {
+      js->dmPaperSize = storedId;
       found = stored;
     }
   }
