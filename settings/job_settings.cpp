@@ -361,9 +361,12 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
       const auto l = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperLength));
       const bool asStored = SizeMatches(w, paper.paperWidth, 1) && SizeMatches(l, paper.paperLength, 1);
       const bool turned = SizeMatches(w, paper.paperLength, 1) && SizeMatches(l, paper.paperWidth, 1);
-      const bool swap = !asStored && turned
-                            ? true
-                            : !PaperSizeInTable(table, w, l, 1) && PaperSizeInTable(table, l, w, 1);
+      // A size that already is the stored paper stays as it is. Were the
+      // table asked about it too, a size turned to the stored paper here
+      // would be turned back to a table paper by the next validation.
+      const bool swap =
+          !asStored && (turned || (!PaperSizeInTable(table, w, l, 1) &&
+                                   PaperSizeInTable(table, l, w, 1)));
       if (swap) {
         std::swap(js->dmPaperWidth, js->dmPaperLength);
         js->dmOrientation = (lock & kLockPortrait) ? 1 : 2;
