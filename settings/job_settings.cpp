@@ -279,7 +279,7 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
   // One read gives both the record count and the records.
   const std::vector<PaperInfo> table = ReadPaperInfoValue(printer);
 
-  js->dmICMMethod = static_cast<int32_t>(js->IcmMode) > 0 ? 2 : 1;
+  js->dmICMMethod = js->IcmMode > 0 ? 2 : 1;
   const uint32_t fields = FieldsFor(printer);
   js->dmFields |= fields & kDmScale;
   if (js->dmPaperSize == 0 || !(js->dmFields & kDmPaperSize)) return false;
