@@ -30,7 +30,8 @@ int RunShow(const Options& options) {
       Print("  %-28s (not set)\n", label.c_str());
       continue;
     }
-    Print("  %-28s %s", label.c_str(), DescribePrinterValue(v.name, type, bytes).c_str());
+    Print("  %-28s ", label.c_str());
+    Print(DescribePrinterValue(v.name, type, bytes));
   }
 
   Print("\nDefault job settings\n");
