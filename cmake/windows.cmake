@@ -27,8 +27,9 @@ vq312_module(VQ312DI
 add_library(vq312_win STATIC
   entry/module_win.cpp
   settings/printer_store_win.cpp
+  uicore/messages_win.cpp
 )
-target_link_libraries(vq312_win PUBLIC vq312_core winspool)
+target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)
 
 vq312_module(VQ312UI
   SOURCES entry/exports_win.cpp

@@ -36,6 +36,21 @@ vq312_wine_test(wine_spooler_tests
   SOURCES tests/wine/spooler_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
   LIBS vq312_win)
 
+# The device module's texts, once per UI language.
+add_executable(wine_texts_tests tests/wine/texts_test.cpp tests/wine/installed_printer.cpp)
+target_include_directories(wine_texts_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(wine_texts_tests PRIVATE gtest vq312_win)
+target_link_options(wine_texts_tests PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+foreach(lang en zh)
+  set(locale en_US.UTF-8)
+  if(lang STREQUAL zh)
+    set(locale zh_CN.UTF-8)
+  endif()
+  add_test(NAME wine_texts_${lang} COMMAND wine_texts_tests ${lang})
+  set_tests_properties(wine_texts_${lang} PROPERTIES FIXTURES_REQUIRED "winebed;installed"
+    RESOURCE_LOCK wine ENVIRONMENT "${VQ312_WINE_ENV};LANG=${locale};LC_ALL=${locale}")
+endforeach()
+
 # Benchmarks: programs that print their figures, run by tools/bench.
 add_executable(devmode_bench bench/devmode_bench.cpp tests/wine/installed_printer.cpp)
 target_include_directories(devmode_bench PRIVATE ${CMAKE_SOURCE_DIR})

@@ -10,6 +10,7 @@
 #include "settings/printer_store.h"
 #include "settings/printer_store_win.h"
 #include "tests/wine/installed_printer.h"
+#include "uicore/messages_win.h"
 
 namespace vq::wine {
 namespace {
@@ -272,6 +273,53 @@ TEST(DriverExports, DriverEventAndUpgradeAcceptEverything) {
   for (DWORD e : {1u, 2u, 3u, 99u}) EXPECT_TRUE(event(e, 0, nullptr, 0));
   EXPECT_TRUE(upgrade(1, nullptr));
   FreeLibrary(ui);
+}
+
+}  // namespace
+}  // namespace vq::wine
+
+namespace vq::wine {
+namespace {
+
+// Finds the message box the calling thread is about to show, remembers its
+// caption and text, and closes it.
+struct MessageBoxWatcher {
+  std::wstring caption, text;
+  HANDLE thread = nullptr;
+
+  static DWORD WINAPI Run(void* self) {
+    auto* w = static_cast<MessageBoxWatcher*>(self);
+    for (int i = 0; i < 200; ++i) {
+      if (HWND box = FindWindowW(L"#32770", nullptr)) {
+        wchar_t buf[512];
+        GetWindowTextW(box, buf, 512);
+        w->caption = buf;
+        GetDlgItemTextW(box, 0xFFFF, buf, 512);  // the message box's text static
+        w->text = buf;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+      }
+      Sleep(25);
+    }
+    return 1;
+  }
+  void Start() { thread = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+  void Join() {
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+  }
+};
+
+TEST(AdminAccess, RefusalIsToldInTheUsersWords) {
+  EXPECT_TRUE(CheckPrinterAdminAccess(nullptr, kPrinterName, TRUE));
+  EXPECT_FALSE(CheckPrinterAdminAccess(nullptr, L"No such printer", FALSE));
+
+  MessageBoxWatcher watcher;
+  watcher.Start();
+  EXPECT_FALSE(CheckPrinterAdminAccess(nullptr, L"No such printer", TRUE));
+  watcher.Join();
+  EXPECT_EQ(watcher.caption, L"Morva VT-Q3120");
+  EXPECT_NE(watcher.text.find(L"permission"), std::wstring::npos) << watcher.text.c_str();
 }
 
 }  // namespace
