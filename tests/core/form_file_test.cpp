@@ -1,0 +1,501 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pages/paper/form_file.h"
+#include "pages/paper/form_writer.h"
+
+namespace vq {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// ---- Hand-made streams ----------------------------------------------------
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+Bytes Cmd(char letter, const Bytes& payload) {
+  Bytes out = {0x1B, uint8_t(letter), uint8_t(payload.size()), uint8_t(payload.size() >> 8)};
+  out.insert(out.end(), payload.begin(), payload.end());
+  return out;
+}
+
+Bytes Page(uint8_t version, uint16_t width, uint16_t height) {
+  Bytes p(34, 0);
+  p[1] = version;
+  p[8] = uint8_t(height >> 8), p[9] = uint8_t(height);
+  p[12] = uint8_t(width >> 8), p[13] = uint8_t(width);
+  return Cmd('p', p);
+}
+
+Bytes Planes(const std::string& letters, uint32_t bytesPerLine) {
+  Bytes p(letters.begin(), letters.end());
+  p.resize(8, 0);
+  for (int shift : {24, 16, 8, 0}) p.push_back(uint8_t(bytesPerLine >> shift));
+  return Cmd('u', p);
+}
+
+Bytes Mode(uint8_t mode) { return Cmd('b', {mode}); }
+Bytes Count(char letter, uint16_t n) { return Cmd(letter, {uint8_t(n >> 8), uint8_t(n)}); }
+Bytes Draw() { return Cmd('s', {0, 1, 1, 0}); }
+Bytes Kind(uint8_t kind) { return {0x1B, 'K', 4, 0, kind, 0, 0, 0}; }
+
+// A stream with kind 0 in front: without a `K` the kind is 9 and the form is
+// refused.
+Bytes Form(std::initializer_list<Bytes> parts) { return Cat({Kind(0), Cat(parts)}); }
+
+// Black-only 32-dot page, 4 bytes per line, `lines` lines of 0xFF.
+Bytes BlackForm(int lines) {
+  Bytes out = Form({Page(2, 32, uint16_t(lines)), Planes("K", 4), Mode(0)});
+  for (int i = 0; i < lines; ++i) out = Cat({out, Cmd('f', {0xFF, 0xFF, 0xFF, 0xFF})});
+  return Cat({out, Draw()});
+}
+
+// The image the reader should draw for a picture: padding dots are white,
+// light inks count only in six-plane files.
+Bytes Render(const FormPicture& pic, uint32_t paddedWidth, bool lightInks) {
+  const uint8_t mask = lightInks ? kInkAll : uint8_t(kInkAll & ~(kInkLightCyan | kInkLightMagenta));
+  Bytes out;
+  for (uint32_t y = 0; y < pic.height; ++y) {
+    for (uint32_t x = 0; x < paddedWidth; ++x) {
+      const auto c = FormDotColour(x < pic.width ? pic.at(x, y) & mask : 0);
+      out.insert(out.end(), c.begin(), c.end());
+    }
+  }
+  return out;
+}
+
+std::filesystem::path Samples() { return VQ312_FORM_SAMPLES; }
+
+// ---- Raster lines ----------------------------------------------------------
+
+TEST(FormLine, DecodesEveryMode) {
+  struct Case {
+    const char* what;
+    uint8_t mode;
+    Bytes line, decoded;
+  };
+  const Case cases[] = {
+      {"mode 0 copies", 0, {0x01, 0x80, 0x03}, {0x01, 0x80, 0x03}},
+      {"mode 1 literal then run", 1, {0x02, 0x41, 0x42, 0x43, 0xFE, 0x00},
+       {0x41, 0x42, 0x43, 0x00, 0x00, 0x00}},
+      {"mode 1 -128 is a no-op", 1, {0x80, 0x00, 0x07}, {0x07}},
+      {"mode 1 longest run", 1, {0x81, 0x5A}, Bytes(128, 0x5A)},
+      {"mode 1 literal cut short", 1, {0x05, 0x01, 0x02}, {0x01, 0x02}},
+      {"mode 1 run without its byte", 1, {0x00, 0x09, 0xFF}, {0x09}},
+      {"mode 2 literal group", 2, {0x00, 0x11, 0x22, 0x33, 0x44}, {0x11, 0x22, 0x33, 0x44}},
+      {"mode 2 fill", 2, {0xFF, 0xAA}, Bytes(8, 0xAA)},
+      {"mode 2 trailing 0x80 become 0", 2, {0x00, 0x11, 0x80, 0x80, 0x80}, {0x11, 0, 0, 0}},
+      {"mode 2 inner 0x80 kept", 2, {0x01, 0x80, 1, 2, 3, 4, 5, 6, 7}, {0x80, 1, 2, 3, 4, 5, 6, 7}},
+      {"mode 2 literal cut short", 2, {0x01, 1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}},
+      {"mode 4 group repeat", 4, {0xFE, 1, 2, 3, 4}, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}},
+      {"mode 4 group cut short", 4, {0x00, 9, 9, 9, 9, 0xFE, 1, 2, 3}, {9, 9, 9, 9}},
+      {"mode 4 literal like mode 2", 4, {0x00, 0x11, 0x22, 0x33, 0x80}, {0x11, 0x22, 0x33, 0}},
+      {"mode 4 -128 is a no-op", 4, {0x80, 0xFF, 7, 7, 7, 7}, Bytes(8, 7)},
+  };
+  for (const Case& c : cases) {
+    Bytes out = {0xEE};  // decoding appends
+    EXPECT_TRUE(DecodeFormLine(c.mode, c.line, out)) << c.what;
+    EXPECT_EQ(out, Cat({{0xEE}, c.decoded})) << c.what;
+  }
+  Bytes out;
+  for (uint8_t mode : {3, 5, 255}) EXPECT_FALSE(DecodeFormLine(mode, {{0x00, 0x01}}, out));
+  EXPECT_TRUE(out.empty());
+}
+
+TEST(FormLine, EncoderRoundTripsAndAvoidsTrailing0x80) {
+  Bytes line(352, 0);
+  for (size_t i = 0; i < line.size(); ++i) line[i] = uint8_t((i * 37) % 7 == 0 ? 0x80 : i / 9);
+  line[100] = line[101] = line[102] = line[103] = 0x80;  // a literal that ends on 0x80 before a run
+  std::fill(line.begin() + 104, line.begin() + 200, 0);
+  for (uint8_t mode : {0, 1, 2, 4}) {
+    Bytes decoded;
+    ASSERT_TRUE(DecodeFormLine(mode, EncodeFormLine(mode, line), decoded));
+    EXPECT_EQ(decoded, line) << "mode " << int(mode);
+  }
+  EXPECT_LT(EncodeFormLine(2, Bytes(352, 0)).size(), 8u);  // runs, not literals
+}
+
+// ---- Header, statuses, page facts -----------------------------------------
+
+TEST(FormFile, RecognisesBothHeaderSignatures) {
+  struct Case {
+    Bytes start;
+    bool header;
+  };
+  const Case cases[] = {
+      {{0x92, 0x8C, 0x99, 0x78, 0x01, 0x00}, true},
+      {{0x92, 0x00, 0x8C, 0x00, 0x99, 0x00, 0x8C}, true},
+      {{0x92, 0x8C, 0x99, 0x78, 0x01}, false},  // byte 5 missing
+      {{0x92, 0x8C, 0x99, 0x78, 0x02, 0x00}, false},
+      {{0x92, 0x00, 0x8C, 0x00, 0x99, 0x00}, false},
+      {{0x93, 0x8C, 0x99, 0x78, 0x01, 0x00}, false},
+      {{0x1B, 'p'}, false},
+      {{}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HasFormFileHeader(c.start), c.header);
+}
+
+TEST(FormFile, StatusesOfTheStream) {
+  const Bytes good = BlackForm(2);
+  const Bytes page2Only = Form({Page(2, 32, 1), Planes("K", 4), Page(2, 32, 1), Draw()});
+  struct Case {
+    const char* what;
+    Bytes data;
+    FormStatus status;
+  };
+  const Case cases[] = {
+      {"a good form", good, FormStatus::kOk},
+      {"empty", {}, FormStatus::kNoImage},
+      {"`s` with flag 0 only", Form({Page(2, 32, 1), Cmd('s', {0, 1, 0, 0})}), FormStatus::kNoImage},
+      {"no `K` at all", Cat({Page(2, 32, 1), Draw()}), FormStatus::kBadKind},
+      {"image asked for only on page 2", page2Only, FormStatus::kNoImage},
+      {"last kind 5", Cat({Kind(2), good, Kind(5)}), FormStatus::kBadKind},
+      {"last kind 4", Cat({Kind(7), good, Kind(4)}), FormStatus::kOk},
+      {"stream does not start with ESC", Cat({{0x00}, good}), FormStatus::kBadKind},
+      {"mode 3 line", Form({Page(2, 32, 1), Planes("K", 4), Mode(3), Cmd('f', {0}), Draw()}),
+       FormStatus::kBadCompression},
+      {"mode 3 without lines", Form({Page(2, 32, 1), Mode(3), Draw()}), FormStatus::kOk},
+      {"mode 3 line on page 2", Cat({good, Page(2, 32, 1), Mode(3), Cmd('f', {0})}), FormStatus::kOk},
+  };
+  for (const Case& c : cases) {
+    const FormImage form = ReadFormData(c.data);
+    EXPECT_EQ(form.status, c.status) << c.what;
+    if (c.status != FormStatus::kOk) EXPECT_TRUE(form.pixels.empty()) << c.what;
+  }
+}
+
+TEST(FormFile, StatusesOfTheFile) {
+  const auto dir = std::filesystem::temp_directory_path() / "vq312_form_status";
+  std::filesystem::create_directories(dir);
+  const auto good = dir / "good.ofe";
+  const Bytes data = BlackForm(1);
+  std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), data.size());
+  EXPECT_EQ(ReadFormFile("").status, FormStatus::kEmptyName);
+  EXPECT_EQ(ReadFormFile(dir / "missing.ofe").status, FormStatus::kNotFound);
+  EXPECT_EQ(ReadFormFile(dir).status, FormStatus::kCannotOpen);
+  const FormImage form = ReadFormFile(good);
+  EXPECT_EQ(form.status, FormStatus::kOk);
+  EXPECT_EQ(form.pixels, ReadFormData(data).pixels);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FormFile, PageParametersByVersion) {
+  Bytes v2(30, 0), v3(34, 0);
+  const Bytes words = {0x03, 0x20, 0x02, 0x58, 0x00, 0x0A, 0x02, 0xEE, 0x00, 0x0C, 0x00, 0x64};
+  for (Bytes* p : {&v2, &v3}) {
+    std::copy(words.begin(), words.end(), p->begin() + 2);
+    (*p)[0] = 0x5A;
+    (*p)[28] = 0x34, (*p)[29] = 0x12;
+  }
+  v2[1] = 2, v2[22] = 30, v2[23] = 60;
+  v3[1] = 3, v3[30] = 0x04, v3[31] = 0xB0, v3[32] = 0x02, v3[33] = 0x58;
+  for (const Bytes& p : {v2, v3}) {
+    const FormImage form = ReadFormData(Cat({Kind(3), Cmd('p', p), Count('n', 0x0102), Mode(4), Draw(),
+                                             Kind(1), Page(3, 8, 8), Mode(1), Count('n', 9)}));
+    ASSERT_EQ(form.status, FormStatus::kOk);
+    const FormImageInfo& i = form.info;
+    EXPECT_EQ(i.leadByte, 0x5A);
+    EXPECT_EQ(i.pageLength, 800);
+    EXPECT_EQ(i.pageWidth, 600);
+    EXPECT_EQ(i.topOffset, 10);
+    EXPECT_EQ(i.imageHeight, 750);
+    EXPECT_EQ(i.leftOffset, 12);
+    EXPECT_EQ(i.imageWidth, 128u);  // 100 raised to 128 in both layouts
+    EXPECT_EQ(i.bottomRemainder, 40);
+    EXPECT_EQ(i.rightRemainder, 488);
+    EXPECT_EQ(i.pageWord, 0x1234);
+    EXPECT_EQ(i.kind, 3);            // the `K` before the page, not the later one
+    EXPECT_EQ(i.nValue, 0x0102);     // the `n` of page 2 is not read
+    EXPECT_EQ(i.compressionMode, 1); // but its `b` is: the last of the stream
+    EXPECT_EQ(i.xResolution, p[1] == 2 ? 300 : 1200);
+    EXPECT_EQ(i.yResolution, 600);
+  }
+}
+
+TEST(FormFile, WidthRounding) {
+  struct Case {
+    uint8_t version;
+    uint16_t width;
+    uint32_t rounded;
+  };
+  const Case cases[] = {{2, 100, 128}, {3, 100, 128}, {2, 96, 96},   {3, 96, 128},
+                        {3, 0, 0},     {2, 1, 32},    {3, 65535, 65536}, {7, 33, 64}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadFormData(Form({Page(c.version, c.width, 1), Draw()})).info.imageWidth, c.rounded)
+        << int(c.version) << " " << c.width;
+  }
+}
+
+// ---- Colours ---------------------------------------------------------------
+
+TEST(FormColours, FourInkTableAndLightInks) {
+  struct Case {
+    uint8_t inks;
+    std::array<uint8_t, 3> bgr;
+  };
+  const Case table[] = {
+      {0, {255, 255, 255}},
+      {kInkYellow, {0, 255, 255}},
+      {kInkMagenta, {128, 0, 255}},
+      {kInkMagenta | kInkYellow, {0, 0, 255}},
+      {kInkCyan, {255, 200, 0}},
+      {kInkCyan | kInkYellow, {0, 255, 0}},
+      {kInkCyan | kInkMagenta, {255, 0, 0}},
+      {kInkCyan | kInkMagenta | kInkYellow, {0, 128, 0}},
+      {kInkLightCyan | kInkLightMagenta, {255, 255, 255}},
+  };
+  for (const Case& c : table) EXPECT_EQ(FormDotColour(c.inks), c.bgr) << int(c.inks);
+  for (uint8_t inks = 0; inks <= kInkAll; ++inks) {
+    if (inks & kInkBlack) EXPECT_EQ(FormDotColour(inks), (std::array<uint8_t, 3>{0, 0, 0}));
+  }
+  // Light ink never lightens a dot, and over cyan, magenta or yellow it shows.
+  for (uint8_t base = 1; base < 8; ++base) {
+    for (uint8_t light : {kInkLightCyan, kInkLightMagenta}) {
+      const auto plain = FormDotColour(base), tinted = FormDotColour(base | light);
+      for (int ch = 0; ch < 3; ++ch) EXPECT_LE(tinted[ch], plain[ch]);
+      EXPECT_NE(tinted, plain) << int(base) << "+" << int(light);
+    }
+  }
+  // Yellow with light magenta reads as orange: no blue, strong red, green
+  // well between.
+  const auto orange = FormDotColour(kInkYellow | kInkLightMagenta);
+  EXPECT_EQ(orange[0], 0);
+  EXPECT_GE(orange[2], 224);
+  EXPECT_GT(orange[1], 96);
+  EXPECT_LT(orange[1], 192);
+}
+
+// ---- Round trips through the writer ---------------------------------------
+
+TEST(FormWriter, PicturesReadBackAsTheSameImage) {
+  struct Case {
+    const char* what;
+    const char* pattern;
+    FormWriteOptions options;
+    int pages;
+  };
+  auto opts = [](uint8_t mode, auto&&... setters) {
+    FormWriteOptions o;
+    o.compression = mode;
+    (setters(o), ...);
+    return o;
+  };
+  auto light = [](FormWriteOptions& o) { o.lightInks = true; };
+  auto header = [](FormWriteOptions& o) { o.fileHeader = true; };
+  auto v2 = [](FormWriteOptions& o) { o.version = 2; o.xResolution = 300; o.yResolution = 300; };
+  auto longLines = [](FormWriteOptions& o) { o.longLines = true; };
+  auto noBlanks = [](FormWriteOptions& o) { o.blankCommands = false; };
+  auto skipped = [](FormWriteOptions& o) { o.skippedCommands = true; };
+  auto extras = [](FormWriteOptions& o) { o.kind = 4; o.nValue = 77; o.topOffset = 5; o.rightMargin = 3; };
+  const Case cases[] = {
+      {"mode 0", "checker", opts(0), 1},
+      {"mode 1", "label", opts(1), 1},
+      {"mode 2", "label", opts(2), 1},
+      {"mode 4", "bars", opts(4), 1},
+      {"mode 2, six inks", "label", opts(2, light), 1},
+      {"mode 1, six inks, version 2", "bars", opts(1, light, v2), 1},
+      {"mode 4, header", "label", opts(4, header), 1},
+      {"mode 2, header, six inks", "checker", opts(2, header, light), 1},
+      {"mode 0, long lines, no blank commands", "label", opts(0, longLines, noBlanks), 1},
+      {"mode 2, two pages, skipped commands", "bars", opts(2, skipped, extras), 2},
+      {"mode 4, three pages, version 2", "label", opts(4, v2), 3},
+  };
+  for (const Case& c : cases) {
+    const FormPicture first = MakeFormPattern(c.pattern, 150, 60);
+    std::vector<FormPicture> pages = {first};
+    for (int p = 1; p < c.pages; ++p) pages.push_back(MakeFormPattern("checker", 150, 60));
+    const Bytes data = WriteFormData(pages, c.options);
+    ASSERT_FALSE(data.empty()) << c.what;
+    EXPECT_EQ(HasFormFileHeader(data), c.options.fileHeader) << c.what;
+
+    const FormImage form = ReadFormData(data);
+    ASSERT_EQ(form.status, FormStatus::kOk) << c.what;
+    const uint32_t padded = c.options.version == 3 ? 192 : 160;
+    EXPECT_EQ(form.info.imageWidth, padded) << c.what;
+    EXPECT_EQ(form.Rows(), 60u) << c.what;
+    EXPECT_EQ(form.pageCount, uint32_t(c.pages)) << c.what;
+    EXPECT_EQ(form.planeCount, c.options.lightInks ? 6u : 4u) << c.what;
+    EXPECT_EQ(form.info.compressionMode, c.options.compression) << c.what;
+    EXPECT_EQ(form.info.kind, c.options.kind) << c.what;
+    EXPECT_EQ(form.info.nValue, c.options.nValue) << c.what;
+    EXPECT_EQ(form.info.topOffset, c.options.topOffset) << c.what;
+    EXPECT_EQ(form.info.rightRemainder, c.options.rightMargin) << c.what;
+    EXPECT_EQ(form.info.xResolution, c.options.xResolution) << c.what;
+    EXPECT_FALSE(form.planesCut) << c.what;
+    EXPECT_TRUE(form.pixels == Render(first, padded, c.options.lightInks)) << c.what;
+  }
+}
+
+TEST(FormWriter, RefusesWhatAFormCannotHold) {
+  const FormPicture pic = MakeFormPattern("bars", 40, 10);
+  FormPicture wrongSize = pic;
+  wrongSize.dots.pop_back();
+  auto with = [](auto setter) {
+    FormWriteOptions o;
+    setter(o);
+    return o;
+  };
+  const std::vector<std::pair<std::vector<FormPicture>, FormWriteOptions>> bad = {
+      {{}, {}},
+      {{wrongSize}, {}},
+      {{pic}, with([](FormWriteOptions& o) { o.compression = 3; })},
+      {{pic}, with([](FormWriteOptions& o) { o.version = 4; })},
+      {{pic}, with([](FormWriteOptions& o) { o.version = 2; o.xResolution = 2560; })},
+      {{pic}, with([](FormWriteOptions& o) { o.topOffset = 0xFFFF; })},
+  };
+  for (const auto& [pages, options] : bad) EXPECT_TRUE(WriteFormData(pages, options).empty());
+}
+
+// ---- Bad input ---------------------------------------------------------------
+
+TEST(FormBadInput, EveryCutOfAFormStopsCleanly) {
+  FormWriteOptions o;
+  o.lightInks = true;
+  o.skippedCommands = true;
+  const Bytes data = WriteFormData(std::vector{MakeFormPattern("label", 64, 24)}, o);
+  const size_t full = ReadFormData(data).pixels.size();
+  for (size_t cut = 0; cut < data.size(); ++cut) {
+    const FormImage form = ReadFormData({data.data(), cut});
+    // The `s` is the last command, so no cut keeps it. (The skipped `y`
+    // holds bytes that pass the first pre-scan's byte search: cuts after
+    // them and before the `K` are refused for the kind instead.)
+    EXPECT_TRUE(form.status == FormStatus::kNoImage || form.status == FormStatus::kBadKind) << cut;
+    EXPECT_TRUE(form.pixels.empty());
+    EXPECT_GT(full, 0u);
+  }
+}
+
+TEST(FormBadInput, MalformedCommandsGiveAStatusOrASmallerImage) {
+  const Bytes good = BlackForm(3);  // 3 lines of 32 black dots
+  const Bytes start = Form({Page(2, 32, 3), Planes("K", 4), Mode(0)});
+  const Bytes line = Cmd('f', {0xFF, 0xFF, 0xFF, 0xFF});
+  struct Case {
+    const char* what;
+    Bytes data;
+    FormStatus status;
+    size_t pixelBytes;
+  };
+  const Case cases[] = {
+      {"length past the end", Cat({start, line, {0x1B, 'f', 0xFF, 0xFF, 0xFF}, Draw()}),
+       FormStatus::kNoImage, 0},
+      {"F length past the end", Cat({start, {0x1B, 'F', 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0xFF}, Draw()}),
+       FormStatus::kNoImage, 0},
+      {"m item past the end", Cat({start, {0x1B, 'm', 1, 0, 0, 1, 0xFF, 0xFF, 0}, Draw()}),
+       FormStatus::kNoImage, 0},
+      {"K cut short", Cat({good, {0x1B, 'K', 4, 0, 9}}), FormStatus::kOk, 3 * 96},
+      {"unknown letter ends the stream", Cat({start, line, {0x1B, 'Q'}, line, Draw()}),
+       FormStatus::kNoImage, 0},
+      {"no plane layout", Form({Page(2, 32, 3), Mode(0), line, Draw()}), FormStatus::kOk, 0},
+      {"plane count 0", Form({Page(2, 32, 3), Planes("", 4), Mode(0), line, line, Draw()}),
+       FormStatus::kOk, 0},
+      // 12 lines over 8 planes: the first K (position 3) gets 2, the second 1.
+      {"plane count 8, second K not drawn",
+       Form({Page(2, 32, 1), Planes("CMYKcmNK", 4), Mode(0), line, line, line, line, line, line,
+             line, line, line, line, line, line, Draw()}),
+       FormStatus::kOk, 2 * 96},
+      {"black plane of zero lines", Form({Page(2, 32, 3), Planes("CMY", 4), Mode(0), line, Draw()}),
+       FormStatus::kOk, 0},
+      {"zero bytes per line", Form({Page(2, 32, 3), Planes("K", 0), Mode(0), Count('E', 500),
+                                    Count('e', 500), line, Draw()}),
+       FormStatus::kOk, 96},
+      {"zero width", Form({Page(2, 0, 3), Planes("K", 4), Mode(0), Count('e', 500), line, Draw()}),
+       FormStatus::kOk, 96},
+      {"data after the image request", Cat({good, line}), FormStatus::kOk, 3 * 96},
+  };
+  for (const Case& c : cases) {
+    const FormImage form = ReadFormData(c.data);
+    EXPECT_EQ(form.status, c.status) << c.what;
+    EXPECT_EQ(form.pixels.size(), c.pixelBytes) << c.what;
+  }
+}
+
+TEST(FormBadInput, BlankLineFloodsStayWithinTheBudget) {
+  // 10000 pairs of `E` and `e` of 65535 lines each, with absurd and ordinary
+  // line sizes: a hundred kilobytes asking for terabytes.
+  auto flood = [](const std::string& planes, uint32_t bytesPerLine, bool withE, bool withLowerE) {
+    Bytes data = Form({Page(3, 2816, 100), Planes(planes, bytesPerLine), Mode(2)});
+    const Bytes pair = Cat({withE ? Count('E', 0xFFFF) : Bytes{}, withLowerE ? Count('e', 0xFFFF) : Bytes{}});
+    for (int i = 0; i < 10000; ++i) data.insert(data.end(), pair.begin(), pair.end());
+    const Bytes draw = Draw();
+    data.insert(data.end(), draw.begin(), draw.end());
+    return data;
+  };
+  FormLimits small;
+  small.blankAllowance = 1 << 20;
+  small.maxPlaneBytes = 2 << 20;
+  small.maxImageBytes = 64 << 20;
+  for (uint32_t bytesPerLine : {352u, 0x7FFFFFFFu}) {
+    const FormImage capped = ReadFormData(flood("CMYK", bytesPerLine, true, true), small);
+    EXPECT_EQ(capped.status, FormStatus::kOk);
+    EXPECT_TRUE(capped.planesCut);
+    // All planes share the 2 MiB, so black holds at most all of it.
+    EXPECT_LE(capped.pixels.size(), 24u * (2u << 20));
+  }
+  // Default limits: a black-only flood fills the whole budget (64 MiB plus
+  // 256 bytes per input byte) into black, more than a 512 MiB image, so the
+  // image is refused before it is allocated.
+  const FormImage refused = ReadFormData(flood("K", 352, true, false));
+  EXPECT_EQ(refused.status, FormStatus::kCannotAllocate);
+  EXPECT_TRUE(refused.planesCut);
+  EXPECT_TRUE(refused.pixels.empty());
+}
+
+TEST(FormBadInput, ExpandingLinesStopAtTheBudget) {
+  // Mode-2 fills: 2 bytes of line give 512 bytes of plane.
+  Bytes data = Form({Page(3, 64, 1), Planes("K", 8), Mode(2)});
+  for (int i = 0; i < 100; ++i) data = Cat({data, Cmd('f', {0x81, 0xFF, 0x81, 0x00})});
+  data = Cat({data, Draw()});
+  FormLimits limits;
+  limits.blankAllowance = 0;
+  const FormImage within = ReadFormData(data, limits);
+  EXPECT_EQ(within.status, FormStatus::kOk);
+  EXPECT_FALSE(within.planesCut);
+  EXPECT_EQ(within.pixels.size(), 100u * 1024 * 24);
+  limits.planeBytesPerInputByte = 16;
+  const FormImage cut = ReadFormData(data, limits);
+  EXPECT_TRUE(cut.planesCut);
+  EXPECT_EQ(cut.pixels.size(), 16 * data.size() * 24);
+}
+
+// ---- Sample files --------------------------------------------------------------
+
+TEST(FormSamples, ReadAsMade) {
+  struct Case {
+    const char* file;
+    bool header;
+    uint32_t pages, planes, width, rows;
+    uint8_t mode, version;
+  };
+  const Case cases[] = {
+      {"label_mode2.ofe", false, 1, 4, 256, 128, 2, 3},
+      {"bars_six_inks_mode1_v2.ofe", false, 1, 6, 160, 48, 1, 2},
+      {"rule_header_mode0.ofe", true, 1, 4, 64, 16, 0, 3},
+      {"label_two_pages_mode4.ofe", false, 2, 6, 128, 48, 4, 3},
+  };
+  for (const Case& c : cases) {
+    const FormImage form = ReadFormFile(Samples() / c.file);
+    ASSERT_EQ(form.status, FormStatus::kOk) << c.file;
+    EXPECT_EQ(form.fileHeader, c.header) << c.file;
+    EXPECT_EQ(form.pageCount, c.pages) << c.file;
+    EXPECT_EQ(form.planeCount, c.planes) << c.file;
+    EXPECT_EQ(form.info.imageWidth, c.width) << c.file;
+    EXPECT_EQ(form.Rows(), c.rows) << c.file;
+    EXPECT_EQ(form.info.compressionMode, c.mode) << c.file;
+    EXPECT_EQ(form.info.version, c.version) << c.file;
+    EXPECT_LE(std::filesystem::file_size(Samples() / c.file), 12u * 1024) << c.file;
+  }
+}
+
+}  // namespace
+}  // namespace vq
