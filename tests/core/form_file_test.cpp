@@ -4,11 +4,13 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "pages/paper/form_file.h"
+#include "pages/paper/form_tool.h"
 #include "pages/paper/form_writer.h"
 
 namespace vq {
@@ -466,6 +468,83 @@ TEST(FormBadInput, ExpandingLinesStopAtTheBudget) {
   const FormImage cut = ReadFormData(data, limits);
   EXPECT_TRUE(cut.planesCut);
   EXPECT_EQ(cut.pixels.size(), 16 * data.size() * 24);
+}
+
+// ---- Tools -------------------------------------------------------------------
+
+TEST(FormTool, BmpRowsAreBottomUpAndPadded) {
+  // 5 x 2 pixels: row 0 all (1,2,3), row 1 all (4,5,6).
+  Bytes pixels;
+  for (int r = 0; r < 2; ++r) {
+    for (int x = 0; x < 5; ++x) pixels.insert(pixels.end(), {uint8_t(1 + 3 * r), uint8_t(2 + 3 * r), uint8_t(3 + 3 * r)});
+  }
+  const Bytes bmp = EncodeBmp24(pixels, 5, 2, 600, 300);
+  ASSERT_EQ(bmp.size(), 54u + 2 * 16);
+  auto u32 = [&](size_t o) { return bmp[o] | bmp[o + 1] << 8 | bmp[o + 2] << 16 | uint32_t(bmp[o + 3]) << 24; };
+  EXPECT_EQ(bmp[0], 'B');
+  EXPECT_EQ(bmp[1], 'M');
+  EXPECT_EQ(u32(2), bmp.size());
+  EXPECT_EQ(u32(10), 54u);
+  EXPECT_EQ(u32(18), 5u);
+  EXPECT_EQ(u32(22), 2u);
+  EXPECT_EQ(bmp[28], 24);
+  EXPECT_EQ(u32(38), 23622u);  // 600 dpi in pixels per metre
+  EXPECT_EQ(u32(42), 11811u);
+  EXPECT_EQ(Bytes(bmp.begin() + 54, bmp.begin() + 57), (Bytes{4, 5, 6}));  // bottom row first
+  EXPECT_EQ(Bytes(bmp.begin() + 69, bmp.begin() + 70), (Bytes{0}));        // padding
+  EXPECT_EQ(Bytes(bmp.begin() + 70, bmp.begin() + 73), (Bytes{1, 2, 3}));
+  EXPECT_TRUE(EncodeBmp24(pixels, 5, 3, 600, 600).empty());  // too few pixels
+  EXPECT_TRUE(EncodeBmp24(pixels, 0, 2, 600, 600).empty());
+}
+
+TEST(FormTool, MakeInfoAndThumbnail) {
+  const auto dir = std::filesystem::temp_directory_path() / "vq312_form_tool";
+  std::filesystem::create_directories(dir);
+  const std::string form = (dir / "bars.ofe").string(), bmp = (dir / "bars.bmp").string();
+  std::ostringstream log;
+  ASSERT_EQ(RunFormMake(form, {"--pattern", "bars", "--width", "70", "--height", "20", "--mode", "4",
+                               "--light", "--pages", "2", "--version", "2", "--dpi", "300"},
+                        log),
+            0)
+      << log.str();
+
+  std::ostringstream info;
+  EXPECT_EQ(RunFormInfo(form, info), 0);
+  for (const char* fact : {"status:        1 ok", "pages:         2 (the first is drawn)",
+                           "image:         96 x 20 dots", "resolution:    300 x 300 dpi",
+                           "C cyan, M magenta, Y yellow, K black, c light cyan, m light magenta (6)",
+                           "compression:   mode 4", "96 x 20 pixels drawn, 5760 bytes"}) {
+    EXPECT_NE(info.str().find(fact), std::string::npos) << fact << "\n" << info.str();
+  }
+
+  ASSERT_EQ(RunFormThumbnail(form, bmp, log), 0) << log.str();
+  std::ifstream in(bmp, std::ios::binary);
+  const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(file.size(), 54u + 20 * 96 * 3);
+  // The bars pattern has a black corner at its top left: the last stored row.
+  const size_t topRow = 54 + 19 * 96 * 3;
+  EXPECT_EQ(Bytes(file.begin() + topRow, file.begin() + topRow + 3), (Bytes{0, 0, 0}));
+  EXPECT_EQ(Bytes(file.begin() + 54, file.begin() + 57), (Bytes{255, 255, 255}));
+
+  std::ostringstream errors;
+  EXPECT_EQ(RunFormInfo((dir / "none.ofe").string(), errors), 1);
+  EXPECT_NE(errors.str().find("status:        20 file not found"), std::string::npos);
+  EXPECT_EQ(RunFormThumbnail((dir / "none.ofe").string(), bmp, errors), 1);
+  EXPECT_EQ(RunFormMake(form, {"--mode", "3"}, errors), 2);
+  EXPECT_EQ(RunFormMake(form, {"--pattern", "waves"}, errors), 2);
+  EXPECT_EQ(RunFormMake(form, {"--width"}, errors), 2);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FormTool, EveryStatusHasItsOwnText) {
+  const FormStatus all[] = {FormStatus::kBadCompression, FormStatus::kOk, FormStatus::kEmptyName,
+                            FormStatus::kNotFound, FormStatus::kNoArguments, FormStatus::kNoImage,
+                            FormStatus::kBadKind, FormStatus::kCannotOpen, FormStatus::kCannotRead,
+                            FormStatus::kCannotAllocate};
+  std::set<std::string> texts;
+  for (FormStatus s : all) texts.insert(FormStatusText(s));
+  EXPECT_EQ(texts.size(), std::size(all));
+  EXPECT_EQ(texts.count("unknown status"), 0u);
 }
 
 // ---- Sample files --------------------------------------------------------------
