@@ -26,6 +26,7 @@ vq312_module(VQ312DI
 # The UI module's Win32 shell; the portable core links in statically.
 add_library(vq312_win STATIC
   entry/module_win.cpp
+  entry/caller_buffer_win.cpp
   settings/printer_store_win.cpp
   uicore/messages_win.cpp
 )
@@ -44,6 +45,7 @@ add_executable(vq312ctl
   tools/vq312ctl/main.cpp
   tools/vq312ctl/install.cpp
   tools/vq312ctl/show.cpp
+  tools/vq312ctl/caps.cpp
 )
 target_include_directories(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(vq312ctl PRIVATE vq312_win)

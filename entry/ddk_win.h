@@ -64,3 +64,25 @@ struct DEVQUERYPRINT_INFO {
 };
 static_assert(sizeof(DEVQUERYPRINT_INFO) == 40);
 
+
+// ATTRIBUTE_INFO_1 and _2 as Microsoft documents them; _3 extends _2 with the
+// two resolution shorts (winsplp.h has only _3).
+struct ATTRIBUTE_INFO_1 {
+  DWORD dwJobNumberOfPagesPerSide;
+  DWORD dwDrvNumberOfPagesPerSide;
+  DWORD dwNupBorderFlags;
+  DWORD dwJobPageOrderFlags;
+  DWORD dwDrvPageOrderFlags;
+  DWORD dwJobNumberOfCopies;
+  DWORD dwDrvNumberOfCopies;
+};
+struct ATTRIBUTE_INFO_2 : ATTRIBUTE_INFO_1 {
+  DWORD dwColorOptimization;
+};
+struct ATTRIBUTE_INFO_3_LAYOUT : ATTRIBUTE_INFO_2 {
+  short dmPrintQuality;
+  short dmYResolution;
+};
+static_assert(sizeof(ATTRIBUTE_INFO_1) == 28);
+static_assert(sizeof(ATTRIBUTE_INFO_2) == 32);
+static_assert(sizeof(ATTRIBUTE_INFO_3_LAYOUT) == 36);

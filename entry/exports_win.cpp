@@ -2,9 +2,11 @@
 // it opens what it needs and releases it before returning; no exception
 // leaves it.
 #include "entry/ddk_win.h"
+#include "entry/caller_buffer_win.h"
 #include "entry/devmode_request.h"
 #include "entry/module_win.h"
 #include "entry/printer_event.h"
+#include "entry/spooler_queries.h"
 #include "settings/printer_store_win.h"
 
 using namespace vq;
@@ -64,6 +66,82 @@ BOOL WINAPI DrvPrinterEvent(LPWSTR printerName, INT event, DWORD, LPARAM) noexce
       default:
         return TRUE;
     }
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR deviceName, WORD capability,
+                                   PVOID output, PDEVMODEW) noexcept {
+  try {
+    // Wine's DeviceCapabilitiesW passes no printer handle: the printer is
+    // then found by its name, and only for the answers that need its data.
+    const bool needsPrinter = capability == kDcFields || capability == kDcPapers ||
+                              capability == kDcPaperSize || capability == kDcPaperNames ||
+                              capability == kDcNup;
+    Win32PrinterStore borrowed(hPrinter, false);
+    std::unique_ptr<PrinterStore> opened;
+    PrinterStore* printer = hPrinter ? &borrowed : nullptr;
+    if (!hPrinter && needsPrinter && deviceName) {
+      opened = Services().spooler->Open(U(deviceName), kPrinterAccessUse);
+      printer = opened.get();
+    }
+    const CapabilityAnswer answer =
+        AnswerCapability(printer, U(deviceName), capability, output != nullptr, Services());
+    if (output && !CopyToCaller(output, answer.output.data(), answer.output.size())) return 0;
+    return answer.result;
+  } catch (...) {
+    return 0;
+  }
+}
+
+BOOL WINAPI DrvConvertDevMode(LPWSTR printerName, PDEVMODEW in, PDEVMODEW out, PLONG needed,
+                              DWORD mode) noexcept {
+  try {
+    uint32_t error = 0;
+    int32_t size = needed ? static_cast<int32_t>(*needed) : 0;
+    const bool ok = ConvertDevMode(U(printerName), in, out, needed ? &size : nullptr, mode,
+                                   Services(), &error);
+    if (needed) *needed = size;
+    if (error) SetLastError(error);
+    return ok;
+  } catch (...) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
+}
+
+BOOL WINAPI DrvQueryJobAttributes(HANDLE hPrinter, PDEVMODEW devMode, DWORD level,
+                                  LPBYTE info) noexcept {
+  try {
+    JobAttributes a{};
+    if (!QueryJobAttributes(hPrinter != nullptr, devMode, level, &a, Services()) || !info)
+      return FALSE;
+    ATTRIBUTE_INFO_3_LAYOUT out{};
+    out.dwJobNumberOfPagesPerSide = a.jobPagesPerSide;
+    out.dwDrvNumberOfPagesPerSide = a.drvPagesPerSide;
+    out.dwNupBorderFlags = a.nupBorderFlags;
+    out.dwJobPageOrderFlags = a.jobPageOrderFlags;
+    out.dwDrvPageOrderFlags = a.drvPageOrderFlags;
+    out.dwJobNumberOfCopies = a.jobCopies;
+    out.dwDrvNumberOfCopies = a.drvCopies;
+    out.dwColorOptimization = a.colorOptimization;
+    out.dmPrintQuality = a.printQuality;
+    out.dmYResolution = a.yResolution;
+    const size_t size = level == 1 ? sizeof(ATTRIBUTE_INFO_1)
+                        : level == 2 ? sizeof(ATTRIBUTE_INFO_2)
+                                     : sizeof(ATTRIBUTE_INFO_3_LAYOUT);
+    return CopyToCaller(info, &out, size);
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+BOOL WINAPI DevQueryPrintEx(DEVQUERYPRINT_INFO* info) noexcept {
+  try {
+    if (!info) return FALSE;
+    Win32PrinterStore printer(info->hPrinter, false);
+    return CheckJobDevMode(info->pDevMode, info->hPrinter ? &printer : nullptr, Services());
   } catch (...) {
     return FALSE;
   }

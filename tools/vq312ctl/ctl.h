@@ -16,6 +16,7 @@ struct Options {
 
 int RunInstall(const Options& options);
 int RunShow(const Options& options);
+int RunCaps(const Options& options);
 
 // Output: UTF-8, so Chinese names read right on a terminal and in logs.
 void Print(const std::string& text);

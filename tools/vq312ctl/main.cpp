@@ -32,12 +32,17 @@ constexpr char kUsage[] =
     "  install [--from DIR] [--port PORT] [--printer NAME]\n"
     "          stage the driver files, add the driver and the printer, seed its settings\n"
     "  show [--printer NAME]\n"
-    "          the printer's stored values and its default job settings\n";
+    "          the printer's stored values and its default job settings\n"
+    "  caps [--printer NAME]\n"
+    "          every capability answer, as applications see them\n";
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   using namespace vq::ctl;
+  // Line by line: a report cut short by a failing driver call still shows
+  // how far it got.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   if (argc < 2) {
     Print(kUsage);
     return 2;
@@ -60,6 +65,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
   if (command == L"install") return RunInstall(options);
   if (command == L"show") return RunShow(options);
+  if (command == L"caps") return RunCaps(options);
   Print("vq312ctl: unknown command %s\n%s", Narrow(command).c_str(), kUsage);
   return 2;
 }
