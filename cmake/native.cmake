@@ -7,6 +7,7 @@ add_executable(core_tests
   tests/core/devinfo_test.cpp
   tests/core/printer_event_test.cpp
   tests/core/devmode_request_test.cpp
+  tests/core/spooler_queries_test.cpp
   tests/core/test_printer.cpp
 )
 target_link_libraries(core_tests PRIVATE vq312_core vq312_devinfo GTest::gtest_main)

@@ -35,6 +35,18 @@ endfunction()
 vq312_wine_test(wine_spooler_tests
   SOURCES tests/wine/spooler_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
   LIBS vq312_win)
+vq312_wine_test(wine_query_tests
+  SOURCES tests/wine/queries_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
+  LIBS vq312_win)
+
+# The device-mode corruptor: a suite-sized run here, `--count 100000` by hand.
+add_executable(wine_corruptor_tests tests/wine/corruptor_test.cpp tests/wine/installed_printer.cpp)
+target_include_directories(wine_corruptor_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(wine_corruptor_tests PRIVATE gtest vq312_win)
+target_link_options(wine_corruptor_tests PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+add_test(NAME wine_corruptor COMMAND wine_corruptor_tests)
+set_tests_properties(wine_corruptor PROPERTIES FIXTURES_REQUIRED "winebed;installed"
+  RESOURCE_LOCK wine ENVIRONMENT "${VQ312_WINE_ENV}" TIMEOUT 600)
 
 # The device module's texts, once per UI language.
 add_executable(wine_texts_tests tests/wine/texts_test.cpp tests/wine/installed_printer.cpp)
@@ -56,3 +68,8 @@ add_executable(devmode_bench bench/devmode_bench.cpp tests/wine/installed_printe
 target_include_directories(devmode_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(devmode_bench PRIVATE vq312_win)
 target_link_options(devmode_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+
+add_executable(caps_bench bench/caps_bench.cpp tests/wine/installed_printer.cpp)
+target_include_directories(caps_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(caps_bench PRIVATE vq312_win)
+target_link_options(caps_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)

@@ -79,12 +79,14 @@ static_assert(SortedById(kMessages), "messages.inc rows must be sorted by number
 constexpr bool PaperTableWellFormed() {
   for (const PaperRow& p : kPapers)
     if (p.width == 0 || p.length == 0 || p.left + p.right >= p.width ||
-        p.top + p.bottom >= p.length)
+        p.top + p.bottom >= p.length || std::u16string_view(p.name).size() > 31)
       return false;
   return std::size(kPapers) >= 2 && kPapers[std::size(kPapers) - 1].id == kUserDefinedPaper;
 }
+// Names fit dmFormName (31 characters), which applications match forms by.
 static_assert(PaperTableWellFormed(),
-              "every paper needs a printable area and the last row must be paper 256");
+              "every paper needs a printable area and a name of at most 31 characters, "
+              "and the last row must be paper 256");
 
 // Resolution pairs (x, y); the first is the install default.
 constexpr int32_t kResolutions[][2] = {{600, 600}, {1200, 1200}};

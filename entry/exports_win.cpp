@@ -98,12 +98,15 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR deviceName, WORD capab
 BOOL WINAPI DrvConvertDevMode(LPWSTR printerName, PDEVMODEW in, PDEVMODEW out, PLONG needed,
                               DWORD mode) noexcept {
   try {
+    // The spooler calls made on the way set errors of their own; the caller
+    // sees only the one the conversion reports.
+    const DWORD callersError = GetLastError();
     uint32_t error = 0;
     int32_t size = needed ? static_cast<int32_t>(*needed) : 0;
     const bool ok = ConvertDevMode(U(printerName), in, out, needed ? &size : nullptr, mode,
                                    Services(), &error);
     if (needed) *needed = size;
-    if (error) SetLastError(error);
+    SetLastError(error ? error : callersError);
     return ok;
   } catch (...) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);

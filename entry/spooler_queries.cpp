@@ -220,6 +220,10 @@ bool CheckJobDevMode(void* devMode, PrinterStore* printer, const DriverServices&
   if (!devMode) return false;
   JobSettings js{};
   const uint32_t n = CopyDevModeBytes(devMode, kUnknownSize, &js);
+  // A repaired record claims all 1384 bytes; one that came in shorter
+  // cannot be repaired where it lies without claiming bytes the job does
+  // not have.
+  if (n < kJobSettingsSize) return false;
   const bool ok = ValidateJobSettings(&js, printer, svc);
   if (ok) std::memcpy(devMode, &js, n);
   return ok;

@@ -377,6 +377,11 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
     CheckCustomPaperSize(js, *found);
   }
   js->dmFields = fields;
+  // The private part was found at offset 220, so that is the public size,
+  // whatever the header claimed: the spooler copies dmSize + dmDriverExtra
+  // bytes of what it is handed, and a wrong size would make it read past the
+  // record or cut it short.
+  js->dmSize = kPublicSize;
   return true;
 }
 
