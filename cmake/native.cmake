@@ -49,3 +49,6 @@ if(VQ312_WINDOWS_TREE)
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${VQ312_WINDOWS_INCLUDE})
 endif()
+
+# Status monitor link and document events: portable parts, tests and fuzzers.
+include(cmake/status_monitor_native.cmake OPTIONAL)

@@ -66,3 +66,4 @@ add_custom_command(OUTPUT ${VQ312_DIST}/VQ312.chm
 add_custom_target(vq312_help ALL DEPENDS ${VQ312_DIST}/VQ312.chm)
 
 include(cmake/wine_tests.cmake)
+include(cmake/status_monitor.cmake OPTIONAL)
