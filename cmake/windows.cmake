@@ -28,6 +28,7 @@ add_library(vq312_win STATIC
   entry/module_win.cpp
   entry/caller_buffer_win.cpp
   settings/printer_store_win.cpp
+  settings/printer_cache_win.cpp
   uicore/messages_win.cpp
 )
 target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)

@@ -7,6 +7,7 @@
 #include "entry/module_win.h"
 #include "entry/printer_event.h"
 #include "entry/spooler_queries.h"
+#include "settings/printer_cache_win.h"
 #include "settings/printer_store_win.h"
 
 using namespace vq;
@@ -80,12 +81,8 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR deviceName, WORD capab
                               capability == kDcPaperSize || capability == kDcPaperNames ||
                               capability == kDcNup;
     Win32PrinterStore borrowed(hPrinter, false);
-    std::unique_ptr<PrinterStore> opened;
     PrinterStore* printer = hPrinter ? &borrowed : nullptr;
-    if (!hPrinter && needsPrinter && deviceName) {
-      opened = Services().spooler->Open(U(deviceName), kPrinterAccessUse);
-      printer = opened.get();
-    }
+    if (!hPrinter && needsPrinter) printer = PrinterByName(deviceName);
     const CapabilityAnswer answer =
         AnswerCapability(printer, U(deviceName), capability, output != nullptr, Services());
     if (output && !CopyToCaller(output, answer.output.data(), answer.output.size())) return 0;

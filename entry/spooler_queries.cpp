@@ -22,7 +22,9 @@ CapabilityAnswer PaperAnswer(PrinterStore* printer, uint32_t capability, bool wa
   const uint32_t count = GetPrinterDword(printer, pd::kPaperNum);
   a.result = count;
   if (!wantOutput || count == 0) return a;
-  const std::vector<PaperInfo> table = ReadPaperTable(printer);
+  // The count is already read: one more read for the records, checked
+  // against it (ReadPaperTable would read the count again).
+  const std::vector<PaperInfo> table = ReadPaperInfoValue(printer);
   if (table.size() != count) {
     a.result = 0;  // the table cannot be read: no papers to report
     return a;

@@ -21,7 +21,7 @@
 namespace vq::wine {
 namespace {
 
-unsigned g_count = 40000;
+unsigned g_count = 25000;
 unsigned g_seed = 20261205;
 
 using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
