@@ -34,9 +34,34 @@ add_library(vq312_win STATIC
 target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)
 
 vq312_module(VQ312UI
-  SOURCES entry/exports_win.cpp
+  SOURCES entry/exports_win.cpp entry/sheets_win.cpp pages/property_pages_win.cpp
+          entry/VQ312UI.rc ${VQ312_GENERATED}/pages/page_templates.rc
   DEF ${CMAKE_SOURCE_DIR}/entry/VQ312UI.def
-  LIBS vq312_win)
+  LIBS vq312_win comctl32 gdi32 user32)
+target_include_directories(VQ312UI PRIVATE ${VQ312_GENERATED} ${CMAKE_SOURCE_DIR}/entry)
+set_source_files_properties(entry/VQ312UI.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/entry/VQ312UI.manifest;${VQ312_GENERATED}/pages/page_templates.rc")
+add_dependencies(VQ312UI vq312_page_layouts)
+
+# The icons and bitmaps of the pages, drawn by iconsmith (a host program
+# kept in tools/iconsmith) into VQ312RD.dll.
+find_program(VQ312_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
+set(VQ312_ICONS ${VQ312_GENERATED}/rd)
+file(MAKE_DIRECTORY ${VQ312_ICONS})
+add_custom_command(OUTPUT ${VQ312_ICONS}/resources.rc
+  COMMAND ${VQ312_HOST_CXX} -std=c++20 -O2 ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
+          -o ${CMAKE_BINARY_DIR}/iconsmith
+  COMMAND ${CMAKE_BINARY_DIR}/iconsmith ${VQ312_ICONS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
+  COMMENT "Drawing the page icons"
+  VERBATIM)
+vq312_module(VQ312RD SOURCES modules/rd/rd_main.cpp ${VQ312_ICONS}/resources.rc)
+target_include_directories(VQ312RD PRIVATE ${VQ312_ICONS})
+
+# Stand-ins for the colour preview and maintenance modules: loadable, so the
+# sheets open; the pages that call into them bring their functions.
+vq312_module(VQ312CC SOURCES modules/cc/cc_main.cpp)
+vq312_module(VQ312GS SOURCES modules/gs/gs_main.cpp)
 
 configure_file(package/vq312.inf ${VQ312_DIST}/vq312.inf COPYONLY)
 configure_file(package/vq312.ppd ${VQ312_DIST}/vq312.ppd COPYONLY)
@@ -47,9 +72,12 @@ add_executable(vq312ctl
   tools/vq312ctl/install.cpp
   tools/vq312ctl/show.cpp
   tools/vq312ctl/caps.cpp
+  tools/vq312ctl/form.cpp
+  tools/vq312ctl/prefs.cpp
+  tools/sheet_host/sheet_host_win.cpp
 )
 target_include_directories(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(vq312ctl PRIVATE vq312_win)
+target_link_libraries(vq312ctl PRIVATE vq312_win comctl32 gdi32 user32)
 target_link_options(vq312ctl PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
 set_target_properties(vq312ctl PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VQ312_DIST})
 
@@ -68,3 +96,5 @@ add_custom_target(vq312_help ALL DEPENDS ${VQ312_DIST}/VQ312.chm)
 
 include(cmake/wine_tests.cmake)
 include(cmake/status_monitor.cmake OPTIONAL)
+include(cmake/layout.cmake)
+include(cmake/texts.cmake)

@@ -73,3 +73,9 @@ add_executable(caps_bench bench/caps_bench.cpp tests/wine/installed_printer.cpp)
 target_include_directories(caps_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(caps_bench PRIVATE vq312_win)
 target_link_options(caps_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+
+# The property sheets, in this project's host and in Wine's.
+vq312_wine_test(wine_sheet_tests
+  SOURCES tests/wine/sheets_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
+          tools/sheet_host/sheet_host_win.cpp
+  LIBS vq312_win comctl32 gdi32 user32 psapi)

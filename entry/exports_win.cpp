@@ -3,7 +3,6 @@
 // leaves it.
 #include "entry/ddk_win.h"
 #include "entry/caller_buffer_win.h"
-#include "entry/devmode_request.h"
 #include "entry/module_win.h"
 #include "entry/printer_event.h"
 #include "entry/spooler_queries.h"
@@ -36,25 +35,6 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       break;
   }
   return TRUE;
-}
-
-LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) noexcept {
-  try {
-    if (!info) {
-      auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(lParam);
-      if (!header) return -1;
-      Win32PrinterStore printer(header->hPrinter, false);
-      const DevModeRequest request{header->hPrinter ? &printer : nullptr, header->pdmIn,
-                                   header->pdmOut, reinterpret_cast<uint32_t*>(&header->cbOut),
-                                   header->fMode};
-      return HandleDevModeRequest(request, Services());
-    }
-    // Printing Preferences is not offered yet: the host is told the sheet
-    // cannot open, and every other reason is acknowledged.
-    return info->Reason == PROPSHEETUI_REASON_INIT ? -1 : 1;
-  } catch (...) {
-    return -1;
-  }
 }
 
 BOOL WINAPI DrvPrinterEvent(LPWSTR printerName, INT event, DWORD, LPARAM) noexcept {

@@ -34,7 +34,17 @@ constexpr char kUsage[] =
     "  show [--printer NAME]\n"
     "          the printer's stored values and its default job settings\n"
     "  caps [--printer NAME]\n"
-    "          every capability answer, as applications see them\n";
+    "          every capability answer, as applications see them\n"
+    "  prefs [--printer NAME] [--screenshots DIR]\n"
+    "          Printing Preferences, as applications open it\n"
+    "  props [--printer NAME] [--screenshots DIR]\n"
+    "          the printer properties' pages (maintenance utility)\n"
+    "  form info FILE | form thumbnail FILE OUT.bmp\n"
+    "          an overlay form's facts, or its picture as a BMP\n"
+    "  state [--printer NAME] [SETTING...]\n"
+    "          the simulated printer behind the status monitor and port module:\n"
+    "          idle, busy, asleep, ..., alerts=paper-out+cover-open, serial=TEXT,\n"
+    "          firmware=TEXT, port=silent|garbage|..., reset\n";
 
 }  // namespace
 
@@ -47,6 +57,8 @@ int wmain(int argc, wchar_t** argv) {
     Print(kUsage);
     return 2;
   }
+  if (std::wstring(argv[1]) == L"form") return RunForm(argc, argv);
+  if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
@@ -57,6 +69,8 @@ int wmain(int argc, wchar_t** argv) {
       options.port = argv[++i];
     else if (arg == L"--printer" && hasValue)
       options.printer = argv[++i];
+    else if (arg == L"--screenshots" && hasValue)
+      options.screenshots = argv[++i];
     else {
       Print("vq312ctl: unknown option %s\n%s", Narrow(arg).c_str(), kUsage);
       return 2;
@@ -66,6 +80,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"install") return RunInstall(options);
   if (command == L"show") return RunShow(options);
   if (command == L"caps") return RunCaps(options);
+  if (command == L"prefs") return RunPrefs(options, options.screenshots);
+  if (command == L"props") return RunProps(options, options.screenshots);
   Print("vq312ctl: unknown command %s\n%s", Narrow(command).c_str(), kUsage);
   return 2;
 }

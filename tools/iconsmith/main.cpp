@@ -1,0 +1,293 @@
+// iconsmith: draws the icons and bitmaps of VQ312RD.dll from the shape
+// descriptions below, so they can be redrawn at any time. Icons are drawn
+// for 192 DPI (the pages scale them down); one style throughout: a rounded
+// tile in the subsystem's colour with a white glyph, anti-aliased by 4x4
+// supersampling.
+//
+//   iconsmith OUTDIR     writes OUTDIR/<id>.ico, OUTDIR/<id>.bmp and OUTDIR/resources.rc
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Rgba {
+  uint8_t r, g, b, a;
+};
+
+// Coverage of a shape at a point in unit coordinates (0..1 across the icon).
+using Shape = std::function<bool(double x, double y)>;
+
+Shape RoundRect(double x0, double y0, double x1, double y1, double r) {
+  return [=](double x, double y) {
+    if (x < x0 || x > x1 || y < y0 || y > y1) return false;
+    const double cx = std::clamp(x, x0 + r, x1 - r), cy = std::clamp(y, y0 + r, y1 - r);
+    return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+  };
+}
+Shape Rect(double x0, double y0, double x1, double y1) { return RoundRect(x0, y0, x1, y1, 0); }
+Shape Circle(double cx, double cy, double r) {
+  return [=](double x, double y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; };
+}
+Shape Ring(double cx, double cy, double r, double w) {
+  return [=](double x, double y) {
+    const double d = std::sqrt((x - cx) * (x - cx) + (y - cy) * (y - cy));
+    return d <= r && d >= r - w;
+  };
+}
+Shape Line(double x0, double y0, double x1, double y1, double w) {
+  return [=](double x, double y) {
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double t = std::clamp(((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    const double px = x0 + t * dx - x, py = y0 + t * dy - y;
+    return px * px + py * py <= w * w / 4;
+  };
+}
+Shape Union(std::vector<Shape> parts) {
+  return [=](double x, double y) {
+    for (const Shape& s : parts)
+      if (s(x, y)) return true;
+    return false;
+  };
+}
+Shape Minus(Shape a, Shape b) {
+  return [=](double x, double y) { return a(x, y) && !b(x, y); };
+}
+
+struct Layer {
+  Shape shape;
+  Rgba colour;
+};
+
+class Canvas {
+ public:
+  Canvas(int w, int h) : w_(w), h_(h), px_(static_cast<size_t>(w) * h, Rgba{0, 0, 0, 0}) {}
+  void Draw(const Layer& layer) {
+    for (int y = 0; y < h_; ++y)
+      for (int x = 0; x < w_; ++x) {
+        int hits = 0;
+        for (int sy = 0; sy < 4; ++sy)
+          for (int sx = 0; sx < 4; ++sx)
+            hits += layer.shape((x + (sx + 0.5) / 4) / w_, (y + (sy + 0.5) / 4) / h_);
+        if (!hits) continue;
+        Blend(px_[static_cast<size_t>(y) * w_ + x], layer.colour, hits / 16.0);
+      }
+  }
+  int width() const { return w_; }
+  int height() const { return h_; }
+  const Rgba& at(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
+
+ private:
+  static void Blend(Rgba& d, Rgba s, double cover) {
+    const double a = s.a / 255.0 * cover, da = d.a / 255.0, oa = a + da * (1 - a);
+    if (oa <= 0) return;
+    auto mix = [&](uint8_t sc, uint8_t dc) {
+      return static_cast<uint8_t>(std::lround((sc * a + dc * da * (1 - a)) / oa));
+    };
+    d = Rgba{mix(s.r, d.r), mix(s.g, d.g), mix(s.b, d.b), static_cast<uint8_t>(std::lround(oa * 255))};
+  }
+  int w_, h_;
+  std::vector<Rgba> px_;
+};
+
+void Put16(std::vector<uint8_t>& b, uint32_t v) {
+  b.push_back(v & 0xFF);
+  b.push_back((v >> 8) & 0xFF);
+}
+void Put32(std::vector<uint8_t>& b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+
+// One 32-bit BGRA image with its AND mask, as .ico files hold them.
+std::vector<uint8_t> IconFile(const Canvas& c) {
+  std::vector<uint8_t> dib;
+  Put32(dib, 40);
+  Put32(dib, c.width());
+  Put32(dib, c.height() * 2);  // colour and mask
+  Put16(dib, 1);
+  Put16(dib, 32);
+  for (int i = 0; i < 6; ++i) Put32(dib, 0);
+  for (int y = c.height() - 1; y >= 0; --y)
+    for (int x = 0; x < c.width(); ++x) {
+      const Rgba p = c.at(x, y);
+      dib.insert(dib.end(), {p.b, p.g, p.r, p.a});
+    }
+  const int maskStride = ((c.width() + 31) / 32) * 4;
+  for (int y = c.height() - 1; y >= 0; --y) {
+    std::vector<uint8_t> row(maskStride, 0);
+    for (int x = 0; x < c.width(); ++x)
+      if (c.at(x, y).a == 0) row[x / 8] |= 0x80 >> (x % 8);
+    dib.insert(dib.end(), row.begin(), row.end());
+  }
+  std::vector<uint8_t> ico;
+  Put16(ico, 0);
+  Put16(ico, 1);
+  Put16(ico, 1);
+  ico.push_back(c.width() >= 256 ? 0 : c.width());
+  ico.push_back(c.height() >= 256 ? 0 : c.height());
+  ico.push_back(0);
+  ico.push_back(0);
+  Put16(ico, 1);
+  Put16(ico, 32);
+  Put32(ico, static_cast<uint32_t>(dib.size()));
+  Put32(ico, 22);
+  ico.insert(ico.end(), dib.begin(), dib.end());
+  return ico;
+}
+
+// A 24-bit bottom-up BMP on white.
+std::vector<uint8_t> BitmapFile(const Canvas& c) {
+  const int stride = (c.width() * 3 + 3) & ~3;
+  std::vector<uint8_t> b;
+  b.push_back('B');
+  b.push_back('M');
+  Put32(b, 54 + stride * c.height());
+  Put32(b, 0);
+  Put32(b, 54);
+  Put32(b, 40);
+  Put32(b, c.width());
+  Put32(b, c.height());
+  Put16(b, 1);
+  Put16(b, 24);
+  Put32(b, 0);
+  Put32(b, stride * c.height());
+  for (int i = 0; i < 4; ++i) Put32(b, 0);
+  for (int y = c.height() - 1; y >= 0; --y) {
+    for (int x = 0; x < c.width(); ++x) {
+      const Rgba p = c.at(x, y);
+      auto over = [&](uint8_t v) { return static_cast<uint8_t>((v * p.a + 255 * (255 - p.a)) / 255); };
+      b.insert(b.end(), {over(p.b), over(p.g), over(p.r)});
+    }
+    b.insert(b.end(), stride - c.width() * 3, 0);
+  }
+  return b;
+}
+
+constexpr Rgba kWhite{255, 255, 255, 255};
+constexpr Rgba kPaperTile{38, 110, 196, 255};     // paper and cutting: blue
+constexpr Rgba kColourTile{200, 72, 120, 255};    // colour: magenta
+constexpr Rgba kLayoutTile{64, 140, 92, 255};     // layout and order: green
+constexpr Rgba kUtilityTile{96, 96, 110, 255};    // maintenance: slate
+constexpr Rgba kInk[4] = {{0, 174, 239, 255}, {236, 0, 140, 255}, {255, 221, 0, 255}, {35, 31, 32, 255}};
+
+Layer Tile(Rgba colour) { return {RoundRect(0.04, 0.04, 0.96, 0.96, 0.18), colour}; }
+
+// A label on its liner: the glyph of everything about paper.
+Shape LabelGlyph() {
+  return Minus(RoundRect(0.22, 0.2, 0.78, 0.8, 0.08), Rect(0.3, 0.56, 0.7, 0.62));
+}
+
+struct IconDef {
+  int id;
+  int size;  // pixels at 192 DPI
+  std::vector<Layer> layers;
+};
+
+std::vector<IconDef> Icons() {
+  const Shape label = LabelGlyph();
+  const Shape scissors = Union({Ring(0.33, 0.7, 0.12, 0.05), Ring(0.67, 0.7, 0.12, 0.05),
+                                Line(0.38, 0.6, 0.7, 0.2, 0.07), Line(0.62, 0.6, 0.3, 0.2, 0.07)});
+  const Shape layers = Union({Minus(RoundRect(0.2, 0.2, 0.65, 0.65, 0.05), RoundRect(0.28, 0.28, 0.57, 0.57, 0.02)),
+                              RoundRect(0.35, 0.35, 0.8, 0.8, 0.05)});
+  const Shape grid = Union({Rect(0.22, 0.22, 0.47, 0.47), Rect(0.53, 0.22, 0.78, 0.47),
+                            Rect(0.22, 0.53, 0.47, 0.78), Rect(0.53, 0.53, 0.78, 0.78)});
+  const Shape wrench = Union({Ring(0.36, 0.36, 0.17, 0.08), Line(0.45, 0.45, 0.78, 0.78, 0.12)});
+  const Shape portrait = RoundRect(0.32, 0.18, 0.68, 0.82, 0.04);
+  const Shape landscape = RoundRect(0.18, 0.32, 0.82, 0.68, 0.04);
+  const Shape copies = Union({Minus(RoundRect(0.2, 0.2, 0.6, 0.7, 0.04), RoundRect(0.27, 0.27, 0.53, 0.63, 0.02)),
+                              RoundRect(0.4, 0.32, 0.8, 0.82, 0.04)});
+  const Shape star = Union({Line(0.5, 0.18, 0.5, 0.82, 0.1), Line(0.2, 0.4, 0.8, 0.4, 0.1),
+                            Line(0.3, 0.78, 0.7, 0.78, 0.1)});
+  const Shape drop = Union({Circle(0.5, 0.58, 0.22), Line(0.5, 0.18, 0.5, 0.5, 0.16)});
+  const Shape lock = Union({Minus(RoundRect(0.32, 0.18, 0.68, 0.52, 0.16), RoundRect(0.4, 0.26, 0.6, 0.6, 0.1)),
+                            RoundRect(0.26, 0.44, 0.74, 0.82, 0.06)});
+  const Shape option = Union({Rect(0.22, 0.3, 0.78, 0.38), Rect(0.22, 0.48, 0.78, 0.56), Rect(0.22, 0.66, 0.6, 0.74)});
+  const Shape cutEvery = Union({Rect(0.15, 0.3, 0.85, 0.7), });
+  const Shape order12 = Union({Line(0.3, 0.3, 0.3, 0.7, 0.08), Line(0.5, 0.3, 0.72, 0.3, 0.08),
+                               Line(0.72, 0.3, 0.5, 0.7, 0.08), Line(0.5, 0.7, 0.74, 0.7, 0.08)});
+  const Shape levelLow = Union({Rect(0.2, 0.6, 0.34, 0.8)});
+  const Shape levelHigh = Union({Rect(0.2, 0.6, 0.34, 0.8), Rect(0.43, 0.42, 0.57, 0.8), Rect(0.66, 0.22, 0.8, 0.8)});
+  std::vector<IconDef> icons = {
+      // Tab icons (16 px at 96 DPI).
+      {151, 32, {Tile(kPaperTile), {label, kWhite}}},
+      {152, 32, {Tile(kColourTile), {drop, kWhite}}},
+      {457, 32, {Tile(kPaperTile), {scissors, kWhite}}},
+      {455, 32, {Tile(kPaperTile), {layers, kWhite}}},
+      {355, 32, {Tile(kLayoutTile), {grid, kWhite}}},
+      {150, 32, {Tile(kUtilityTile), {wrench, kWhite}}},
+      // Basic settings page.
+      {281, 64, {Tile(kPaperTile), {star, kWhite}}},
+      {175, 64, {Tile(kPaperTile), {label, kWhite}}},
+      {176, 64, {Tile(kPaperTile), {option, kWhite}}},
+      {170, 64, {Tile(kPaperTile), {copies, kWhite}}},
+      {173, 64, {Tile(kPaperTile), {portrait, kWhite}}},
+      {172, 64, {Tile(kPaperTile), {landscape, kWhite}}},
+      {171, 64, {Tile(kPaperTile), {lock, kWhite}}},
+      // Colour page.
+      {145, 64, {Tile(kColourTile), {Circle(0.38, 0.4, 0.16), kInk[0]}, {Circle(0.62, 0.4, 0.16), kInk[1]},
+                 {Circle(0.5, 0.62, 0.16), kInk[2]}}},
+      // Cut settings page: first and second mode.
+      {389, 64, {Tile(kPaperTile), {cutEvery, kWhite}, {Line(0.5, 0.18, 0.5, 0.82, 0.06), kInk[1]}}},
+      {390, 64, {Tile(kPaperTile), {cutEvery, kWhite}, {Line(0.36, 0.18, 0.36, 0.82, 0.06), kInk[1]},
+                 {Line(0.64, 0.18, 0.64, 0.82, 0.06), kInk[1]}}},
+      // Advanced settings page.
+      {342, 64, {Tile(kLayoutTile), {order12, kWhite}}},
+      {340, 64, {Tile(kLayoutTile), {Line(0.3, 0.3, 0.3, 0.7, 0.08), kWhite}, {Line(0.55, 0.3, 0.75, 0.7, 0.08), kWhite}}},
+      {382, 64, {Tile(kLayoutTile), {levelLow, kWhite}}},
+      {381, 64, {Tile(kLayoutTile), {levelLow, {200, 200, 200, 255}}}},
+      {384, 64, {Tile(kLayoutTile), {levelHigh, kWhite}}},
+      {383, 64, {Tile(kLayoutTile), {levelHigh, {200, 200, 200, 255}}}},
+      {333, 64, {Tile(kLayoutTile), {grid, kWhite}}},
+      {341, 64, {Tile(kLayoutTile), {Minus(Rect(0.2, 0.2, 0.8, 0.8), Rect(0.26, 0.26, 0.74, 0.74)), kWhite}}},
+  };
+  return icons;
+}
+
+// The cut illustration: a strip of eight labels on a liner (53 px pitch,
+// first edge at x = 18), in bitmap pixels; the page draws the cut lines.
+Canvas CutStrip(bool secondMode) {
+  Canvas c(530, 115);
+  c.Draw({Rect(0, 0.1, 1, 0.9), {232, 226, 210, 255}});
+  for (int k = 0; k < 8; ++k) {
+    const double x0 = (24.0 + 53 * k) / 530, x1 = (24.0 + 53 * k + 47) / 530;
+    c.Draw({RoundRect(x0, 0.2, x1, 0.8, 0.01), secondMode && k % 2 ? Rgba{210, 230, 250, 255} : kWhite});
+  }
+  return c;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  return static_cast<bool>(f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: iconsmith OUTDIR\n");
+    return 2;
+  }
+  const std::string dir = argv[1];
+  std::string rc = "// Generated by iconsmith: the icons and bitmaps of VQ312RD.dll.\n";
+  for (const IconDef& icon : Icons()) {
+    Canvas c(icon.size, icon.size);
+    for (const Layer& l : icon.layers) c.Draw(l);
+    const std::string file = std::to_string(icon.id) + ".ico";
+    if (!WriteFile(dir + "/" + file, IconFile(c))) return 1;
+    rc += std::to_string(icon.id) + " ICON \"" + file + "\"\n";
+  }
+  for (int id : {473, 474}) {
+    const std::string file = std::to_string(id) + ".bmp";
+    if (!WriteFile(dir + "/" + file, BitmapFile(CutStrip(id == 474)))) return 1;
+    rc += std::to_string(id) + " BITMAP \"" + file + "\"\n";
+  }
+  std::ofstream(dir + "/resources.rc") << rc;
+  return 0;
+}
