@@ -8,6 +8,7 @@
 #include "entry/spooler_queries.h"
 #include "settings/printer_cache_win.h"
 #include "settings/printer_store_win.h"
+#include "uicore/activation_win.h"
 
 using namespace vq;
 
@@ -28,6 +29,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       g_tlsSlot = TlsAlloc();
       break;
     case DLL_PROCESS_DETACH:
+      IsolationCleanup();
       if (g_tlsSlot != TLS_OUT_OF_INDEXES) TlsFree(g_tlsSlot);
       g_tlsSlot = TLS_OUT_OF_INDEXES;
       break;
