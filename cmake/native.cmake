@@ -53,3 +53,4 @@ endif()
 # Status monitor link and document events: portable parts, tests and fuzzers.
 include(cmake/status_monitor_native.cmake OPTIONAL)
 include(cmake/layout_native.cmake)
+include(cmake/texts_native.cmake)

@@ -2,11 +2,24 @@
 
 #include <winspool.h>
 
-#include <string>
-
 #include "entry/module_win.h"
+#include "settings/printer_store_win.h"
+#include "uicore/texts.h"
+#include "uicore/texts_win.h"
 
 namespace vq {
+
+std::wstring FormatMessageText(const std::wstring& text, const wchar_t* argument) {
+  if (!argument) return text;
+  const std::string conversions = FormatConversions(U(text.c_str()));
+  if (!conversions.empty() && conversions != "s") return text;
+  // Room for the text and the argument with its terminator; wsprintfW also
+  // stops at 1024 characters whatever the buffer.
+  std::wstring formatted(text.size() + 2 * (wcslen(argument) + 1), L'\0');
+  const int n = wsprintfW(formatted.data(), text.c_str(), argument);
+  formatted.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return formatted;
+}
 
 int ShowMessageById(HWND owner, const DifmApi& difm, DifmHandle h, uint32_t id,
                     const wchar_t* argument) {
@@ -14,19 +27,16 @@ int ShowMessageById(HWND owner, const DifmApi& difm, DifmHandle h, uint32_t id,
   uint32_t textBytes = 0, captionBytes = 0, style = 0;
   if (!difm.DifmGetRealDataMsg(h, id, nullptr, &textBytes, nullptr, &captionBytes, &style))
     return 0;
+  // size + 2 zeroed bytes each, as the module's two-call rule asks.
   std::wstring text(textBytes / 2 + 1, L'\0'), caption(captionBytes / 2 + 1, L'\0');
   difm.DifmGetRealDataMsg(h, id, reinterpret_cast<char16_t*>(text.data()), &textBytes,
                           reinterpret_cast<char16_t*>(caption.data()), &captionBytes, &style);
-  text.resize(textBytes / 2);
-  if (argument) {
-    // The message text is the format; the argument its only insert. The
-    // buffer holds the text plus the argument (wsprintfW's limit is 1024).
-    std::wstring formatted(text.size() + 2 * (wcslen(argument) + 1) + 1, L'\0');
-    const int n = wsprintfW(formatted.data(), text.c_str(), argument);
-    formatted.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    text = formatted;
-  }
-  return MessageBoxW(owner, text.c_str(), caption.c_str(), style);
+  text.resize(wcslen(text.c_str()));
+  return MessageBoxW(owner, FormatMessageText(text, argument).c_str(), caption.c_str(), style);
+}
+
+int ShowMessageById(HWND owner, uint32_t id, const wchar_t* argument) {
+  return ShowMessageById(owner, DeviceInfoApi(), CurrentTextHandle(), id, argument);
 }
 
 BOOL CheckPrinterAdminAccess(HWND owner, const wchar_t* printerName, BOOL showMessage) {
