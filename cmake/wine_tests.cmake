@@ -79,3 +79,9 @@ vq312_wine_test(wine_sheet_tests
   SOURCES tests/wine/sheets_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
           tools/sheet_host/sheet_host_win.cpp
   LIBS vq312_win comctl32 gdi32 user32 psapi)
+
+add_executable(sheet_bench bench/sheet_bench.cpp tests/wine/installed_printer.cpp
+               tools/sheet_host/sheet_host_win.cpp)
+target_include_directories(sheet_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(sheet_bench PRIVATE vq312_win comctl32 gdi32 user32)
+target_link_options(sheet_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
