@@ -1,0 +1,138 @@
+#include "entry/document_event_win.h"
+
+#include <winspool.h>
+
+#include <algorithm>
+#include <vector>
+#include "settings/printer_store_win.h"
+
+namespace vq {
+
+uint32_t g_overlayFlag = 0;
+
+namespace {
+
+std::string Ansi(const wchar_t* text) {
+  if (!text) return {};
+  const int n = WideToAnsi(nullptr, text, 0);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideToAnsi(out.data(), text, n);
+  out.resize(static_cast<size_t>(n) - 1);
+  return out;
+}
+
+std::string Text(const char* s) { return s ? s : ""; }
+std::u16string Text(const wchar_t* s) { return s ? std::u16string(U(s)) : std::u16string(); }
+
+class Win32DocumentEventHost final : public DocumentEventHost {
+ public:
+  explicit Win32DocumentEventHost(HANDLE printer) : printer_(printer), store_(printer, false) {}
+
+  bool ReadJob(uint32_t jobId, PrintJob* out) override {
+    DWORD needed = 0;
+    GetJobW(printer_, jobId, 2, nullptr, 0, &needed);
+    if (needed == 0) return false;
+    std::vector<BYTE> buffer(needed);
+    if (!GetJobW(printer_, jobId, 2, buffer.data(), needed, &needed)) return false;
+    const auto* job = reinterpret_cast<const JOB_INFO_2W*>(buffer.data());
+    out->devMode.clear();
+    if (const auto* dm = reinterpret_cast<const BYTE*>(job->pDevMode)) {
+      // The spooler's copy lies inside the buffer it filled; never read past it.
+      const size_t room = buffer.data() + buffer.size() - dm;
+      const size_t size = std::min<size_t>(size_t{job->pDevMode->dmSize} +
+                                               job->pDevMode->dmDriverExtra, room);
+      out->devMode.assign(dm, dm + size);
+    }
+    out->document = Ansi(job->pDocument);
+    out->dataType = Ansi(job->pDatatype);
+    return true;
+  }
+
+  bool ReadConnection(PrinterConnection* out) override {
+    DWORD needed = 0;
+    GetPrinterA(printer_, 2, nullptr, 0, &needed);
+    if (needed == 0) return false;
+    std::vector<BYTE> buffer(needed);
+    if (!GetPrinterA(printer_, 2, buffer.data(), needed, &needed)) return false;
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    *out = {Text(info->pServerName), Text(info->pShareName), Text(info->pPrinterName),
+            Text(info->pPortName)};
+    return true;
+  }
+
+  bool ReadPrinterNames(std::u16string* printer, std::u16string* ports) override {
+    const std::vector<unsigned char> buffer = GetPrinterInfo(printer_, 2);
+    if (buffer.empty()) return false;
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    *printer = Text(info->pPrinterName);
+    *ports = Text(info->pPortName);
+    return true;
+  }
+
+  PrinterStore* Printer() override { return &store_; }
+
+  bool ModuleLoads(const std::u16string& path) override {
+    HMODULE module = LoadLibraryExW(W(path.c_str()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module) return false;
+    FreeLibrary(module);
+    return true;
+  }
+
+  std::string ToAnsi(const std::u16string& text) override { return Ansi(W(text.c_str())); }
+
+  uint32_t Launch(const std::string& commandLine) override {
+    return WinExec(commandLine.c_str(), SW_SHOWNORMAL);
+  }
+
+  void Post(const std::u16string& mailslot, const JobMessageFrame& frame) override {
+    HANDLE slot = CreateFileW(W(mailslot.c_str()), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (slot == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(slot, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr);
+    CloseHandle(slot);
+  }
+
+  FileAccess& Files() override { return files_; }
+
+ private:
+  HANDLE printer_;
+  Win32PrinterStore store_;
+  Win32FileAccess files_;
+};
+
+}  // namespace
+
+bool Win32FileAccess::FolderExists(const std::u16string& folder) {
+  const DWORD attributes = GetFileAttributesW(W(folder.c_str()));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileAccess::FileExists(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(W(path.c_str()));
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileAccess::ReadStart(const std::u16string& path, uint8_t* buffer, size_t size,
+                                size_t* got, uint64_t* fileSize) {
+  HANDLE file = CreateFileW(W(path.c_str()), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER length{};
+  DWORD read = 0;
+  const bool ok = GetFileSizeEx(file, &length) &&
+                  ReadFile(file, buffer, static_cast<DWORD>(std::min<size_t>(size, MAXDWORD)),
+                           &read, nullptr);
+  CloseHandle(file);
+  *got = read;
+  *fileSize = static_cast<uint64_t>(length.QuadPart);
+  return ok;
+}
+
+int RunDocumentEvent(HANDLE printer, int event, uint32_t jobId) {
+  Win32DocumentEventHost host(printer);
+  return HandleDocumentEvent(host, event, jobId, &g_overlayFlag);
+}
+
+}  // namespace vq
