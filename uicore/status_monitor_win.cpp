@@ -191,6 +191,8 @@ int IsStatusMonitorOpen(HANDLE printer) {
 
 BOOL StartStatusMonitor(HANDLE printer) {
   Win32PrinterStore store(printer, false);
+  // The start flag is only required to be there: a printer whose values
+  // were never seeded gets no monitor.
   uint32_t startFlag = 0, printFlag = 0;
   if (!ReadPrinterDword(&store, pd::kMonitorStartFlag, &startFlag) ||
       !ReadPrinterDword(&store, pd::kMonitorPrintFlag, &printFlag))
