@@ -59,6 +59,36 @@ class Sheets : public testing::Test {
   JobSettings stored_{};
 };
 
+// The driver's sheet entry called directly with a host that only creates
+// the pages: INIT in the constructor, DESTROY and page clean-up at the end.
+struct DirectSheet {
+  DirectSheet(host::SheetEntry entry, void* header) : entry(entry) {
+    info.cbSize = sizeof info;
+    info.Reason = PROPSHEETUI_REASON_INIT;
+    info.hComPropSheet = &pages;
+    info.pfnComPropSheet = [](HANDLE h, UINT fn, LPARAM l1, LPARAM) -> LONG_PTR {
+      if (fn != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
+      HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(l1));
+      static_cast<std::vector<HPROPSHEETPAGE>*>(h)->push_back(page);
+      return reinterpret_cast<LONG_PTR>(page);
+    };
+    info.lParamInit = reinterpret_cast<LPARAM>(header);
+    init = entry(&info, 0);
+  }
+  LONG Call(DWORD reason, LPARAM lParam = 0) {
+    info.Reason = reason;
+    return entry(&info, lParam);
+  }
+  ~DirectSheet() {
+    if (info.Reason != PROPSHEETUI_REASON_DESTROY) Call(PROPSHEETUI_REASON_DESTROY);
+    for (HPROPSHEETPAGE p : pages) DestroyPropertySheetPage(p);
+  }
+  host::SheetEntry entry;
+  PROPSHEETUI_INFO info{};
+  std::vector<HPROPSHEETPAGE> pages;
+  LONG init = 0;
+};
+
 void PressOk(HWND sheet) { PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0); }
 void PressCancel(HWND sheet) { PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }
 
@@ -148,30 +178,16 @@ TEST_F(Sheets, ForeignSetResultHandleLeavesTheOutputAlone) {
   JobSettings in = stored_, out;
   std::memset(&out, 0x3A, sizeof out);
   DOCUMENTPROPERTYHEADER header = Header(&in, &out);
-  PROPSHEETUI_INFO info{};
-  info.cbSize = sizeof info;
-  info.Reason = PROPSHEETUI_REASON_INIT;
-  std::vector<HPROPSHEETPAGE> pages;
-  info.hComPropSheet = &pages;
-  info.pfnComPropSheet = [](HANDLE h, UINT fn, LPARAM l1, LPARAM) -> LONG_PTR {
-    if (fn != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
-    HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(l1));
-    static_cast<std::vector<HPROPSHEETPAGE>*>(h)->push_back(page);
-    return reinterpret_cast<LONG_PTR>(page);
-  };
-  info.lParamInit = reinterpret_cast<LPARAM>(&header);
-  ASSERT_EQ(document_(&info, 0), 1);
+  DirectSheet sheet(document_, &header);
+  ASSERT_EQ(sheet.init, 1);
   SETRESULT_INFO sri{sizeof sri, 0, reinterpret_cast<HANDLE>(0x1234), CPSUI_OK};
-  info.Reason = PROPSHEETUI_REASON_SET_RESULT;
-  EXPECT_EQ(document_(&info, reinterpret_cast<LPARAM>(&sri)), 1);
+  EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_SET_RESULT, reinterpret_cast<LPARAM>(&sri)), 1);
   EXPECT_EQ(reinterpret_cast<unsigned char*>(&out)[0], 0x3A);
-  sri.hSetResult = pages.front();
-  EXPECT_EQ(document_(&info, reinterpret_cast<LPARAM>(&sri)), 1);
+  sri.hSetResult = sheet.pages.front();
+  EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_SET_RESULT, reinterpret_cast<LPARAM>(&sri)), 1);
   EXPECT_TRUE(HasSignature(out));
-  info.Reason = PROPSHEETUI_REASON_DESTROY;
-  EXPECT_EQ(document_(&info, 0), 1);
-  EXPECT_EQ(document_(&info, 0), -1) << "no sheet is open any more";
-  for (HPROPSHEETPAGE p : pages) DestroyPropertySheetPage(p);
+  EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_DESTROY), 1);
+  EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_DESTROY), -1) << "no sheet is open any more";
 }
 
 // A missing sibling module or paper table: the sheet refuses to open with
@@ -228,25 +244,7 @@ TEST_F(Sheets, ThousandOpenCloseCyclesLeaveHandlesAndMemoryFlat) {
   };
   JobSettings in = stored_, out{};
   DOCUMENTPROPERTYHEADER header = Header(&in, &out);
-  auto cycle = [&] {
-    std::vector<HPROPSHEETPAGE> pages;
-    PROPSHEETUI_INFO info{};
-    info.cbSize = sizeof info;
-    info.Reason = PROPSHEETUI_REASON_INIT;
-    info.hComPropSheet = &pages;
-    info.pfnComPropSheet = [](HANDLE h, UINT fn, LPARAM l1, LPARAM) -> LONG_PTR {
-      if (fn != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
-      HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(l1));
-      static_cast<std::vector<HPROPSHEETPAGE>*>(h)->push_back(page);
-      return reinterpret_cast<LONG_PTR>(page);
-    };
-    info.lParamInit = reinterpret_cast<LPARAM>(&header);
-    const LONG init = document_(&info, 0);
-    info.Reason = PROPSHEETUI_REASON_DESTROY;
-    document_(&info, 0);
-    for (HPROPSHEETPAGE p : pages) DestroyPropertySheetPage(p);
-    return init;
-  };
+  auto cycle = [&] { return DirectSheet(document_, &header).init; };
   for (int i = 0; i < 20; ++i) ASSERT_EQ(cycle(), 1);  // warm up caches
   uintptr_t handlesBefore, handlesAfter;
   SIZE_T privBefore, privAfter;

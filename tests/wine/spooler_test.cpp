@@ -21,19 +21,10 @@ class InstalledPrinter : public testing::Test {
     ASSERT_TRUE(printer_) << "the install fixture did not create the printer";
     ASSERT_TRUE(difm_.Complete()) << "VQ312DI.dll is not installed beside the UI module";
   }
-
-  // The driver's defaults, computed here with the installed device module.
   JobSettings Defaults() {
     JobSettings js{};
     EXPECT_TRUE(SetDefaultJobSettings(&js, svc_));
     return js;
-  }
-
-  uint32_t InstallDefault(int32_t id) {
-    DifmMapping map(difm_, kModelName);
-    uint32_t v = 0;
-    EXPECT_TRUE(difm_.DifmLoadRegData(map.get(), static_cast<uint32_t>(id), &v, 4)) << id;
-    return v;
   }
 
   Printer printer_;
@@ -42,167 +33,104 @@ class InstalledPrinter : public testing::Test {
   DriverServices svc_{&difm_, &spooler_};
 };
 
-TEST_F(InstalledPrinter, StoresEveryInstallValue) {
+// Every value of the install sequence, the module's tables and the help
+// file's name, as the real spooler stored them.
+TEST_F(InstalledPrinter, StoresWhatInstallationWrites) {
+  DifmMapping map(difm_, kModelName);
   for (size_t i = 0; i < kInstallValueCount; ++i) {
     const InstallValue& v = kInstallValues[i];
-    SCOPED_TRACE(testing::Message() << "value " << std::string(v.name, v.name + 20));
+    SCOPED_TRACE(testing::Message() << "value " << i);
     std::vector<unsigned char> bytes;
     DWORD type = 0;
     ASSERT_TRUE(ReadValue(printer_.get(), W(v.name), &bytes, &type));
     EXPECT_EQ(type, v.type);
-    if (v.type == kRegBinary) {
-      EXPECT_EQ(bytes, std::vector<unsigned char>(v.zeroBytes, 0));
-      continue;
+    std::vector<unsigned char> expected(v.zeroBytes, 0);
+    if (v.type == kRegDword) {
+      uint32_t value = v.value;
+      if (v.regId >= 0) difm_.DifmLoadRegData(map.get(), static_cast<uint32_t>(v.regId), &value, 4);
+      value |= v.value;
+      expected.assign(reinterpret_cast<unsigned char*>(&value), reinterpret_cast<unsigned char*>(&value) + 4);
     }
-    ASSERT_EQ(bytes.size(), 4u);
-    uint32_t stored;
-    std::memcpy(&stored, bytes.data(), 4);
-    const uint32_t expected = v.regId >= 0 ? InstallDefault(v.regId) | v.value : v.value;
-    EXPECT_EQ(stored, expected);
+    EXPECT_EQ(bytes, expected);
   }
-}
-
-TEST_F(InstalledPrinter, StoresTheModuleTablesAndHelpName) {
-  DifmMapping map(difm_, kModelName);
-  std::vector<unsigned char> papers(kPaperInfoSize * difm_.DifmGetPaperInfo(map.get(), nullptr, 0));
+  std::vector<unsigned char> papers(kPaperInfoSize * difm_.DifmGetPaperInfo(map.get(), nullptr, 0)), bytes;
   difm_.DifmGetPaperInfo(map.get(), papers.data(), 0);
-  std::vector<unsigned char> media(kMediaDataSize * difm_.DifmGetMediaDataCnt(map.get()));
-  difm_.DifmGetMediaData(map.get(), media.data());
-
-  std::vector<unsigned char> bytes;
   DWORD type = 0;
   ASSERT_TRUE(ReadValue(printer_.get(), L"APUI_PAPERINFO", &bytes, &type));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(bytes, papers);
-  ASSERT_TRUE(ReadValue(printer_.get(), L"APUI_MEDIADATA", &bytes, &type));
-  EXPECT_EQ(bytes, media);
-  Win32PrinterStore store(printer_.get(), false);
-  EXPECT_EQ(GetPrinterDword(&store, pd::kMediaDataCount), media.size() / kMediaDataSize);
-
   ASSERT_TRUE(ReadValue(printer_.get(), L"APUI_DRVHELPNAME", &bytes, &type));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  const std::wstring name(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-  EXPECT_EQ(name.substr(0, name.find(L'\0')), L"VQ312.chm");
-}
+  const std::wstring help(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+  EXPECT_STREQ(help.c_str(), L"VQ312.chm");
 
-TEST_F(InstalledPrinter, StoredDefaultIsTheDriversDefault) {
+  // The default was stored before the paper table existed: a count of 0,
+  // which validation brings up to date. Wine empties the stored form name.
   const std::vector<unsigned char> stored = StoredDevMode(printer_.get());
   ASSERT_EQ(stored.size(), kJobSettingsSize);
-  JobSettings expected = Defaults(), actual;
+  JobSettings expectedDm = Defaults(), actual;
   std::memcpy(&actual, stored.data(), kJobSettingsSize);
-  // The default is stored before the paper table is written, so a first
-  // installation stores a count of 0; validation brings it up to date.
-  EXPECT_TRUE(actual.PaperCount == 0 || actual.PaperCount == expected.PaperCount);
-  expected.PaperCount = actual.PaperCount;
-  // Wine's SetPrinterW empties the public form name of what it stores; the
-  // private part must come back whole.
-  EXPECT_EQ(0, std::memcmp(&actual.Signature, &expected.Signature, kPrivateSize));
-  EXPECT_EQ(actual.dmPaperSize, expected.dmPaperSize);
-  EXPECT_EQ(actual.dmPrintQuality, expected.dmPrintQuality);
+  expectedDm.PaperCount = actual.PaperCount;
+  EXPECT_EQ(0, std::memcmp(&actual.Signature, &expectedDm.Signature, kPrivateSize));
 }
 
-TEST_F(InstalledPrinter, SizeQueryAnswersTheRecordSize) {
-  EXPECT_EQ(DocumentProperties(printer_.get(), nullptr, nullptr, 0),
-            static_cast<LONG>(kJobSettingsSize));
-}
-
-// Incoming device modes and what the driver hands back for them. Expected
-// values come from the rules and the device module's tables.
+// Incoming device modes and what the driver hands back; whatever it hands
+// out comes back unchanged.
 TEST_F(InstalledPrinter, RepairsIncomingDeviceModes) {
+  ASSERT_EQ(DocumentProperties(printer_.get(), nullptr, nullptr, 0), static_cast<LONG>(kJobSettingsSize));
   const JobSettings defaults = Defaults();
   PaperInfo label76{}, custom{};
-  {
-    Win32PrinterStore store(printer_.get(), false);
-    ASSERT_TRUE(FindPaperInfo(&store, 1005, &label76));
-    ASSERT_TRUE(FindPaperInfo(&store, kUserDefinedPaper, &custom));
-  }
-  DifmMapping map(difm_, kModelName);
-  const int16_t maxCopies = static_cast<int16_t>(difm_.DifmGetCopiesInf(map.get()));
-
+  Win32PrinterStore store(printer_.get(), false);
+  ASSERT_TRUE(FindPaperInfo(&store, 1005, &label76));
+  ASSERT_TRUE(FindPaperInfo(&store, kUserDefinedPaper, &custom));
   struct Case {
     const char* name;
-    void (*edit)(JobSettings&);
-    void (*check)(const JobSettings& out, const JobSettings& defaults, const PaperInfo& label76,
-                  const PaperInfo& custom, int16_t maxCopies);
+    int16_t copies, paper, width, length, quality;
+    uint32_t lock;
+    int16_t wantCopies, wantWidth, wantLength, wantQuality, wantOrientation;
   };
+  const int16_t w76 = static_cast<int16_t>(label76.paperWidth), l76 = static_cast<int16_t>(label76.paperLength);
+  const int16_t dw = defaults.dmPaperWidth, dl = defaults.dmPaperLength, dq = defaults.dmPrintQuality;
   const Case cases[] = {
-      {"copies 0 becomes 1", [](JobSettings& js) { js.dmCopies = 0; },
-       [](const JobSettings& out, const JobSettings&, const PaperInfo&, const PaperInfo&, int16_t) {
-         EXPECT_EQ(out.dmCopies, 1);
-       }},
-      {"copies above the maximum", [](JobSettings& js) { js.dmCopies = 30000; },
-       [](const JobSettings& out, const JobSettings&, const PaperInfo&, const PaperInfo&,
-          int16_t max) { EXPECT_EQ(out.dmCopies, max); }},
-      {"standard paper takes the table's size and name",
-       [](JobSettings& js) {
-         js.dmPaperSize = 1005;
-         js.dmPaperWidth = 1;
-         js.dmPaperLength = 2;
-       },
-       [](const JobSettings& out, const JobSettings&, const PaperInfo& p, const PaperInfo&,
-          int16_t) {
-         EXPECT_EQ(out.dmPaperWidth, static_cast<int16_t>(p.paperWidth));
-         EXPECT_EQ(out.dmPaperLength, static_cast<int16_t>(p.paperLength));
-         EXPECT_EQ(0, std::memcmp(out.dmFormName, p.paperName, 31 * 2));
-         EXPECT_EQ(0, std::memcmp(&out.Paper, &p, sizeof p));
-       }},
-      {"highest quality picks the finer resolution", [](JobSettings& js) { js.dmPrintQuality = -4; },
-       [](const JobSettings& out, const JobSettings&, const PaperInfo&, const PaperInfo&, int16_t) {
-         EXPECT_EQ(out.dmPrintQuality, 1200);
-         EXPECT_EQ(out.dmYResolution, 1200);
-       }},
-      {"unknown resolution falls back to the default", [](JobSettings& js) { js.dmPrintQuality = 300; },
-       [](const JobSettings& out, const JobSettings& d, const PaperInfo&, const PaperInfo&, int16_t) {
-         EXPECT_EQ(out.dmPrintQuality, d.dmPrintQuality);
-       }},
-      {"landscape lock turns the page",
-       [](JobSettings& js) {
-         js.OrientationLock = 4;
-         js.dmOrientation = 1;
-       },
-       [](const JobSettings& out, const JobSettings&, const PaperInfo&, const PaperInfo&, int16_t) {
-         EXPECT_EQ(out.dmOrientation, 2);
-       }},
-      {"custom width beyond the layout's limit is reset",
-       [](JobSettings& js) {
-         js.dmPaperSize = 256;
-         js.dmPaperWidth = 2000;
-         js.dmPaperLength = 800;
-         js.Paper.paperId = 256;
-         js.Paper.paperLayout = 0;
-       },
-       [](const JobSettings& out, const JobSettings&, const PaperInfo&, const PaperInfo& c,
-          int16_t) {
-         EXPECT_EQ(out.dmPaperSize, 256);
-         EXPECT_EQ(out.dmPaperWidth, static_cast<int16_t>(c.paperWidth));
-         EXPECT_EQ(out.dmPaperLength, 800);
-       }},
+      {"copies 0 becomes 1", 0, defaults.dmPaperSize, dw, dl, dq, 0, 1, dw, dl, dq, 1},
+      {"copies above the maximum", 30000, defaults.dmPaperSize, dw, dl, dq, 0, 999, dw, dl, dq, 1},
+      {"standard paper takes the table's size", 1, 1005, 1, 2, dq, 0, 1, w76, l76, dq, 1},
+      {"highest quality is the finer resolution", 1, defaults.dmPaperSize, dw, dl, -4, 0, 1, dw, dl, 1200, 1},
+      {"unknown resolution falls back", 1, defaults.dmPaperSize, dw, dl, 300, 0, 1, dw, dl, dq, 1},
+      {"landscape lock turns the page", 1, defaults.dmPaperSize, dw, dl, dq, 4, 1, dw, dl, dq, 2},
+      {"custom width beyond the limit is reset", 1, 256, 2000, 800, dq, 0, 1,
+       static_cast<int16_t>(custom.paperWidth), 800, dq, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    JobSettings in = defaults, out{};
-    c.edit(in);
+    JobSettings in = defaults, out{}, again{};
+    in.dmCopies = c.copies;
+    in.dmPaperSize = c.paper;
+    in.dmPaperWidth = c.width;
+    in.dmPaperLength = c.length;
+    in.dmPrintQuality = c.quality;
+    in.OrientationLock = c.lock;
+    if (c.paper == 256) in.Paper.paperId = 256;
     ASSERT_EQ(DocumentProperties(printer_.get(), &in, &out, DM_IN_BUFFER | DM_OUT_BUFFER), 1);
-    c.check(out, defaults, label76, custom, maxCopies);
-    // What the driver hands out must come back unchanged.
-    JobSettings again{};
+    EXPECT_EQ(out.dmCopies, c.wantCopies);
+    EXPECT_EQ(out.dmPaperWidth, c.wantWidth);
+    EXPECT_EQ(out.dmPaperLength, c.wantLength);
+    EXPECT_EQ(out.dmPrintQuality, c.wantQuality);
+    EXPECT_EQ(out.dmYResolution, c.wantQuality);
+    EXPECT_EQ(out.dmOrientation, c.wantOrientation);
     ASSERT_EQ(DocumentProperties(printer_.get(), &out, &again, DM_IN_BUFFER | DM_OUT_BUFFER), 1);
     EXPECT_EQ(0, std::memcmp(&again, &out, kJobSettingsSize));
   }
 }
 
 // Another driver's device mode is not ours to repair: the caller gets the
-// stored per-user default (Wine keeps one device mode for both).
+// stored per-user default (Wine keeps one device mode for both), without
+// the caller's orientation.
 TEST_F(InstalledPrinter, ForeignDeviceModesGetTheStoredDefault) {
   JobSettings stored{};
   ASSERT_EQ(DocumentProperties(printer_.get(), nullptr, &stored, DM_OUT_BUFFER), 1);
   ASSERT_TRUE(HasSignature(stored));
-
-  JobSettings foreign = Defaults();
+  JobSettings foreign = Defaults(), otherSignature = Defaults();
   foreign.dmDriverExtra = 0;
   foreign.dmOrientation = 2;
-  foreign.dmFields |= 1;
-  JobSettings otherSignature = Defaults();
   otherSignature.Signature[0] = u'X';
   for (const JobSettings* in : {&foreign, &otherSignature}) {
     JobSettings out{};
@@ -211,115 +139,47 @@ TEST_F(InstalledPrinter, ForeignDeviceModesGetTheStoredDefault) {
   }
 }
 
-// A device mode that ends right before an inaccessible page: the driver
-// must not read past dmSize + dmDriverExtra.
-TEST_F(InstalledPrinter, ReadsNoFurtherThanTheCallerOwns) {
-  SYSTEM_INFO si;
-  GetSystemInfo(&si);
-  auto* pages = static_cast<unsigned char*>(
-      VirtualAlloc(nullptr, si.dwPageSize * 2, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  ASSERT_NE(pages, nullptr);
-  DWORD old;
-  ASSERT_TRUE(VirtualProtect(pages + si.dwPageSize, si.dwPageSize, PAGE_NOACCESS, &old));
-  const JobSettings defaults = Defaults();
-  for (uint16_t extra : {uint16_t{0}, uint16_t{100}, uint16_t{kPrivateSize - 1}}) {
-    SCOPED_TRACE(extra);
-    const size_t total = kPublicSize + extra;
-    unsigned char* in = pages + si.dwPageSize - total;
-    std::memcpy(in, &defaults, total);
-    reinterpret_cast<JobSettings*>(in)->dmDriverExtra = extra;
-    JobSettings out{};
-    EXPECT_EQ(DocumentProperties(printer_.get(), in, &out, DM_IN_BUFFER | DM_OUT_BUFFER), 1);
-    EXPECT_TRUE(HasSignature(out));
-  }
-  VirtualFree(pages, 0, MEM_RELEASE);
-}
-
-TEST_F(InstalledPrinter, ReinstallingEmptiesTheFavourites) {
-  Printer admin(kPrinterName, PRINTER_ALL_ACCESS);
-  ASSERT_TRUE(admin);
-  const std::vector<unsigned char> junk(kEntrySetSize, 0x5A);
-  DWORD three = 3;
-  ASSERT_EQ(SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_ENTRYSET"), REG_BINARY,
-                            const_cast<BYTE*>(junk.data()), kEntrySetSize), ERROR_SUCCESS);
-  ASSERT_EQ(SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_ENTRYSETNUM"), REG_DWORD,
-                            reinterpret_cast<BYTE*>(&three), 4), ERROR_SUCCESS);
-
-  HMODULE ui = LoadInstalledModule(L"VQ312UI.dll");
-  ASSERT_NE(ui, nullptr);
-  using Event = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
-  auto event = reinterpret_cast<Event>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvPrinterEvent")));
-  ASSERT_NE(event, nullptr);
-  EXPECT_EQ(event(const_cast<wchar_t*>(kPrinterName), PRINTER_EVENT_INITIALIZE, 0, 0), TRUE);
-
-  std::vector<unsigned char> bytes;
-  DWORD type = 0;
-  ASSERT_TRUE(ReadValue(admin.get(), L"APUI_ENTRYSET", &bytes, &type));
-  EXPECT_EQ(bytes, std::vector<unsigned char>(kEntrySetSize, 0));
-  Win32PrinterStore store(admin.get(), false);
-  EXPECT_EQ(GetPrinterDword(&store, pd::kEntrySetNum), InstallDefault(2028));
-  FreeLibrary(ui);
-}
-
 TEST(DriverExports, DriverEventAndUpgradeAcceptEverything) {
   HMODULE ui = LoadInstalledModule(L"VQ312UI.dll");
   ASSERT_NE(ui, nullptr);
-  using DriverEvent = BOOL(WINAPI*)(DWORD, DWORD, LPBYTE, LPARAM);
-  using Upgrade = BOOL(WINAPI*)(DWORD, LPBYTE);
-  auto event = reinterpret_cast<DriverEvent>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvDriverEvent")));
-  auto upgrade = reinterpret_cast<Upgrade>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvUpgradePrinter")));
-  ASSERT_NE(event, nullptr);
-  ASSERT_NE(upgrade, nullptr);
+  auto event = reinterpret_cast<BOOL(WINAPI*)(DWORD, DWORD, LPBYTE, LPARAM)>(
+      reinterpret_cast<void*>(GetProcAddress(ui, "DrvDriverEvent")));
+  auto upgrade = reinterpret_cast<BOOL(WINAPI*)(DWORD, LPBYTE)>(
+      reinterpret_cast<void*>(GetProcAddress(ui, "DrvUpgradePrinter")));
+  ASSERT_TRUE(event && upgrade);
   for (DWORD e : {1u, 2u, 3u, 99u}) EXPECT_TRUE(event(e, 0, nullptr, 0));
   EXPECT_TRUE(upgrade(1, nullptr));
   FreeLibrary(ui);
 }
 
-}  // namespace
-}  // namespace vq::wine
-
-namespace vq::wine {
-namespace {
-
-// Finds the message box the calling thread is about to show, remembers its
-// caption and text, and closes it.
-struct MessageBoxWatcher {
-  std::wstring caption, text;
-  HANDLE thread = nullptr;
-
-  static DWORD WINAPI Run(void* self) {
-    auto* w = static_cast<MessageBoxWatcher*>(self);
-    for (int i = 0; i < 200; ++i) {
-      if (HWND box = FindWindowW(L"#32770", nullptr)) {
-        wchar_t buf[512];
-        GetWindowTextW(box, buf, 512);
-        w->caption = buf;
-        GetDlgItemTextW(box, 0xFFFF, buf, 512);  // the message box's text static
-        w->text = buf;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return 0;
-      }
-      Sleep(25);
-    }
-    return 1;
-  }
-  void Start() { thread = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
-  void Join() {
-    WaitForSingleObject(thread, 10000);
-    CloseHandle(thread);
-  }
-};
-
+// The refusal of administration is told in the user's words: the message
+// box's caption and text, read back from the window and closed.
 TEST(AdminAccess, RefusalIsToldInTheUsersWords) {
   EXPECT_TRUE(CheckPrinterAdminAccess(nullptr, kPrinterName, TRUE));
   EXPECT_FALSE(CheckPrinterAdminAccess(nullptr, L"No such printer", FALSE));
-
-  MessageBoxWatcher watcher;
-  watcher.Start();
+  struct Seen {
+    wchar_t caption[128] = {}, text[512] = {};
+  } seen;
+  HANDLE watcher = CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* s = static_cast<Seen*>(p);
+        for (int i = 0; i < 200; ++i, Sleep(25)) {
+          if (HWND box = FindWindowW(L"#32770", nullptr)) {
+            GetWindowTextW(box, s->caption, 128);
+            GetDlgItemTextW(box, 0xFFFF, s->text, 512);  // the message box's text static
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return 0;
+          }
+        }
+        return 1;
+      },
+      &seen, 0, nullptr);
   EXPECT_FALSE(CheckPrinterAdminAccess(nullptr, L"No such printer", TRUE));
-  watcher.Join();
-  EXPECT_EQ(watcher.caption, L"Morva VT-Q3120");
-  EXPECT_NE(watcher.text.find(L"permission"), std::wstring::npos) << watcher.text.c_str();
+  WaitForSingleObject(watcher, 10000);
+  CloseHandle(watcher);
+  EXPECT_STREQ(seen.caption, L"Morva VT-Q3120");
+  EXPECT_NE(std::wstring(seen.text).find(L"permission"), std::wstring::npos) << seen.text;
 }
 
 }  // namespace
