@@ -6,6 +6,5 @@ target_sources(vq312_win PRIVATE uicore/texts_win.cpp)
 target_sources(VQ312UI PRIVATE entry/text_exports_win.cpp)
 
 vq312_wine_test(wine_help_tests
-  SOURCES tests/wine/help_test.cpp tests/wine/chm_directory.cpp
-          tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
+  SOURCES tests/wine/help_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
   LIBS vq312_win)

@@ -2,5 +2,4 @@
 #pragma once
 
 #define IDI_ART64 101
-#define IDI_ART132 102
 #define IDI_ART200 103

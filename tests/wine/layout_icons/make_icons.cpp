@@ -1,89 +1,37 @@
-// Draws the layout tests' icons: single-image 16-colour .ico files of a given
-// size, a ring with a bar across it on a transparent ground, so that a scaled
-// load is visibly the same picture. Run natively; the output is committed.
+// Draws the layout tests' icons: single-image 16-colour .ico files, a plain
+// navy square of the given size (only the size is looked at). Run natively;
+// the output is committed.
 //
-//   make_icons DIR     writes DIR/art64.ico, DIR/art132.ico, DIR/art200.ico
+//   make_icons DIR     writes DIR/art64.ico and DIR/art200.ico
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-namespace {
-
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-
-// Palette index of pixel (x, y), counted from the top; -1 for transparent.
-int Pixel(int x, int y, int size) {
-  const double c = (size - 1) / 2.0, dx = x - c, dy = y - c;
-  const double r2 = dx * dx + dy * dy, outer = size * 0.48, inner = size * 0.30;
-  if (r2 > outer * outer) return -1;
-  if (dy > -size * 0.08 && dy < size * 0.08 && dx > -outer && dx < outer) return 15;  // white bar
-  if (r2 >= inner * inner) return 4;                                                   // navy ring
-  return 11;                                                                           // cyan disc
-}
-
-std::vector<uint8_t> Icon(int size) {
-  const uint32_t xorStride = ((size * 4 + 31) / 32) * 4;
-  const uint32_t andStride = ((size + 31) / 32) * 4;
-  const uint32_t imageBytes = 40 + 16 * 4 + (xorStride + andStride) * size;
-  std::vector<uint8_t> b;
-  Put16(b, 0), Put16(b, 1), Put16(b, 1);  // icon directory: one image
-  b.push_back(static_cast<uint8_t>(size)), b.push_back(static_cast<uint8_t>(size));
-  b.push_back(16), b.push_back(0);
-  Put16(b, 1), Put16(b, 4), Put32(b, imageBytes), Put32(b, 22);
-  // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
-  Put32(b, 40), Put32(b, size), Put32(b, 2 * size), Put16(b, 1), Put16(b, 4);
-  Put32(b, 0), Put32(b, (xorStride + andStride) * size), Put32(b, 0), Put32(b, 0);
-  Put32(b, 16), Put32(b, 0);
-  static const uint8_t kPalette[16][3] = {
-      {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {13, 19, 134}, {128, 0, 128},
-      {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {64, 200, 230},
-      {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
-  for (const auto& rgb : kPalette) {
-    b.insert(b.end(), {rgb[2], rgb[1], rgb[0], 0});  // RGBQUAD: blue first
-  }
-  // Rows bottom-up: colours, then the mask (1 = transparent).
-  for (int y = size - 1; y >= 0; --y) {
-    std::vector<uint8_t> row(xorStride, 0);
-    for (int x = 0; x < size; ++x) {
-      const int p = Pixel(x, y, size);
-      row[x / 2] |= static_cast<uint8_t>((p < 0 ? 0 : p) << (x % 2 ? 0 : 4));
-    }
-    b.insert(b.end(), row.begin(), row.end());
-  }
-  for (int y = size - 1; y >= 0; --y) {
-    std::vector<uint8_t> row(andStride, 0);
-    for (int x = 0; x < size; ++x) {
-      if (Pixel(x, y, size) < 0) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    }
-    b.insert(b.end(), row.begin(), row.end());
-  }
-  return b;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_icons DIR\n");
-    return 2;
-  }
-  for (int size : {64, 132, 200}) {
+  if (argc != 2) return std::fprintf(stderr, "usage: make_icons DIR\n"), 2;
+  for (uint32_t size : {64, 200}) {
+    const uint32_t pixelBytes = ((size * 4 + 31) / 32 + (size + 31) / 32) * 4 * size;
+    std::vector<uint8_t> b;
+    auto put = [&b](int width, std::initializer_list<uint32_t> values) {
+      for (uint32_t v : values)
+        for (int i = 0; i < width; ++i) b.push_back(static_cast<uint8_t>(v >> 8 * i));
+    };
+    // The directory with its one entry, then the image: BITMAPINFOHEADER (its
+    // height counts the colour rows and the mask rows), colour 0 navy and 15
+    // black, every pixel colour 0 and opaque (mask 0).
+    put(2, {0, 1, 1});
+    put(1, {size, size, 16, 0});
+    put(2, {1, 4});
+    put(4, {40 + 16 * 4 + pixelBytes, 22, 40, size, 2 * size});
+    put(2, {1, 4});
+    put(4, {0, pixelBytes, 0, 0, 16, 0, 0x000D1386});
+    b.resize(b.size() + 15 * 4 + pixelBytes);
     const std::string path = std::string(argv[1]) + "/art" + std::to_string(size) + ".ico";
-    const std::vector<uint8_t> bytes = Icon(size);
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
-      return 1;
-    }
-    std::fclose(f);
+    if (!f || std::fwrite(b.data(), 1, b.size(), f) != b.size() || std::fclose(f) != 0)
+      return std::fprintf(stderr, "cannot write %s\n", path.c_str()), 1;
   }
   return 0;
 }
