@@ -46,18 +46,12 @@ add_test(NAME status_monitor_printer
 set_tests_properties(status_monitor_printer PROPERTIES FIXTURES_SETUP sm_printer
   FIXTURES_REQUIRED "winebed;installed" ENVIRONMENT "${VQ312_WINE_ENV}" RESOURCE_LOCK wine)
 
-set(VQ312_SM_TEST_SOURCES
-  tests/wine/monitor_bed.cpp tests/wine/import_patch.cpp tests/wine/installed_printer.cpp
-  tests/wine/wine_main.cpp)
 vq312_wine_test(wine_status_monitor_tests
-  SOURCES tests/wine/status_monitor_test.cpp ${VQ312_SM_TEST_SOURCES}
+  SOURCES tests/wine/status_monitor_test.cpp tests/wine/installed_printer.cpp
+          tests/wine/wine_main.cpp
   LIBS vq312_win vq312_simprinter user32)
-vq312_wine_test(wine_document_event_tests
-  SOURCES tests/wine/document_event_test.cpp ${VQ312_SM_TEST_SOURCES}
-  LIBS vq312_win vq312_simprinter user32)
-add_dependencies(wine_document_event_tests VQ312UI VQ312SM VQ312PC VQ312AN VQ312RS)
 add_dependencies(wine_status_monitor_tests VQ312UI VQ312SM VQ312PC VQ312AN VQ312RS)
-set_tests_properties(wine_status_monitor_tests wine_document_event_tests PROPERTIES
+set_tests_properties(wine_status_monitor_tests PROPERTIES
   FIXTURES_REQUIRED "winebed;installed;sm_printer" TIMEOUT 180)
 
 # The tool sets and shows the simulated printer; bad words change nothing.

@@ -1,6 +1,7 @@
 // Fuzz target for the print-time colour check: the profile-list reader over
 // any APUI_ICPMPROFILELIST value and the ICC header test over any profile
-// file bytes, through CheckMediaProfiles as a job meets them.
+// file bytes, through CheckMediaProfiles as a job meets them. Its answer
+// must follow from the parts read separately.
 //
 // Input layout:
 //   byte 0         flags
@@ -15,13 +16,10 @@
 // Seeds in fuzz/corpus/media_profiles: a usable list and two RGB printer
 // profiles; the second profile CMYK; a lying size field; a list whose
 // header total disagrees with its size; a truncated list.
-#include <cstddef>
-#include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "entry/document_event.h"
@@ -30,46 +28,40 @@
 
 namespace {
 
-using namespace vq;
-
-class FuzzFiles : public FileAccess {
- public:
+// The profile files "A" and "B".
+struct FuzzFiles : vq::FileAccess {
+  const std::vector<uint8_t>* Find(const std::u16string& p) { return p == u"A" ? &a : p == u"B" ? &b : nullptr; }
   bool FolderExists(const std::u16string&) override { return false; }
-  bool FileExists(const std::u16string& path) override { return files.count(path) != 0; }
+  bool FileExists(const std::u16string& path) override { return Find(path); }
   bool ReadStart(const std::u16string& path, uint8_t* buffer, size_t size, size_t* got,
                  uint64_t* fileSize) override {
-    const auto it = files.find(path);
-    if (it == files.end()) return false;
-    *got = std::min(size, it->second.size());
-    if (*got) std::memcpy(buffer, it->second.data(), *got);
-    *fileSize = it->second.size();
+    const std::vector<uint8_t>* file = Find(path);
+    if (!file) return false;
+    std::copy_n(file->begin(), *got = std::min(size, file->size()), buffer);
+    *fileSize = file->size();
     return true;
   }
-  std::map<std::u16string, std::vector<uint8_t>> files;
+  std::vector<uint8_t> a, b;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vq;
   if (size < 3) return 0;
   const uint8_t flags = data[0];
-  const size_t listSize = std::min<size_t>(data[1] | size_t{data[2]} << 8, size - 3);
-  std::vector<uint8_t> list(data + 3, data + 3 + listSize);
-  const uint8_t* rest = data + 3 + listSize;
-  const size_t restSize = size - 3 - listSize;
   const uint32_t number = (flags & 3) + 1;
-
+  std::vector<uint8_t> list(data + 3, data + 3 + std::min<size_t>(data[1] | data[2] << 8, size - 3));
   if ((flags & 4) && list.size() >= 8 + number * kProfileEntrySize) {
     uint8_t* entry = list.data() + 8 + (number - 1) * kProfileEntrySize;
-    std::memcpy(entry, u"A", 4);
-    std::memcpy(entry + kSecondProfileOffset, u"B", 4);
+    std::memcpy(entry, u"A", 4), std::memcpy(entry + kSecondProfileOffset, u"B", 4);
   }
-  if ((flags & 8) && list.size() >= 8) {
-    const uint32_t total = uint32_t(list.size());
-    const uint32_t count = uint32_t((list.size() - 8) / kProfileEntrySize);
-    std::memcpy(list.data(), &total, 4);
-    std::memcpy(list.data() + 4, &count, 4);
-  }
+  const uint32_t header[2] = {uint32_t(list.size()), uint32_t((list.size() - 8) / kProfileEntrySize)};
+  if ((flags & 8) && list.size() >= 8) std::memcpy(list.data(), header, 8);
+  FuzzFiles files;
+  const uint8_t* rest = data + 3 + list.size();
+  files.a.assign(rest, rest + (data + size - rest) / 2);
+  files.b.assign(rest + files.a.size(), data + size);
 
   auto printer = std::make_shared<MemoryPrinter>();
   MediaData media{};
@@ -78,28 +70,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   printer->SetDword(pd::kMediaDataCount, 1);
   printer->SetBinary(pd::kMediaData, &media, sizeof media);
   printer->SetBinary(pd::kProfileList, list.data(), list.size());
-  std::unique_ptr<PrinterStore> store = OpenMemoryPrinter(printer);
-
-  FuzzFiles files;
-  files.files[u"A"].assign(rest, rest + restSize / 2);
-  files.files[u"B"].assign(rest + restSize / 2, rest + restSize);
-
   JobSettings js{};
   js.MediaTypeId = 300;
   if (flags & 0x10) js.Monochrome = 1, js.MonoTone = 255;
-  const bool usable = CheckMediaProfiles(js, store.get(), files);
 
-  // The check's answer follows from its parts read separately.
+  bool expected = flags & 0x10;
   uint8_t entry[kProfileEntrySize];
-  bool expected = (flags & 0x10) != 0;
   if (!expected && ProfileListEntry(list.data(), list.size(), number, entry)) {
     expected = true;
     for (const std::u16string& path : ProfilePaths(entry)) {
-      const auto it = files.files.find(path);
-      expected = expected && it != files.files.end() &&
-                 IccHeaderUsable(it->second.data(), it->second.size(), it->second.size());
+      const std::vector<uint8_t>* file = files.Find(path);
+      expected = expected && file && IccHeaderUsable(file->data(), file->size(), file->size());
     }
   }
-  if (usable != expected) std::abort();
+  if (CheckMediaProfiles(js, OpenMemoryPrinter(printer).get(), files) != expected) std::abort();
   return 0;
 }
