@@ -59,12 +59,9 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR deviceName, WORD capab
   try {
     // Wine's DeviceCapabilitiesW passes no printer handle: the printer is
     // then found by its name, and only for the answers that need its data.
-    const bool needsPrinter = capability == kDcFields || capability == kDcPapers ||
-                              capability == kDcPaperSize || capability == kDcPaperNames ||
-                              capability == kDcNup;
     Win32PrinterStore borrowed(hPrinter, false);
     PrinterStore* printer = hPrinter ? &borrowed : nullptr;
-    if (!hPrinter && needsPrinter) printer = PrinterByName(deviceName);
+    if (!hPrinter && CapabilityNeedsPrinterData(capability)) printer = PrinterByName(deviceName);
     const CapabilityAnswer answer =
         AnswerCapability(printer, U(deviceName), capability, output != nullptr, Services());
     if (output && !CopyToCaller(output, answer.output.data(), answer.output.size())) return 0;

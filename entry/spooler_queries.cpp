@@ -92,6 +92,17 @@ CapabilityAnswer MediaReady(const char16_t* deviceName, bool wantOutput,
 
 }  // namespace
 
+bool CapabilityNeedsPrinterData(uint32_t capability) {
+  switch (static_cast<uint16_t>(capability)) {
+    case kDcFields:
+    case kDcPapers:
+    case kDcPaperSize:
+    case kDcPaperNames:
+    case kDcNup: return true;
+    default: return false;
+  }
+}
+
 CapabilityAnswer AnswerCapability(PrinterStore* printer, const char16_t* deviceName,
                                   uint32_t capability, bool wantOutput,
                                   const DriverServices& svc) {

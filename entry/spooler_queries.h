@@ -53,6 +53,11 @@ struct CapabilityAnswer {
   std::vector<unsigned char> output;
 };
 
+// Whether the answer reads the printer's own data (the rest come from the
+// device module or the record format), so a caller without a printer handle
+// knows whether it must find the printer.
+bool CapabilityNeedsPrinterData(uint32_t capability);
+
 // printer: the printer's data (found by the device name when the caller had
 // no handle); null when it cannot be opened. deviceName is used for
 // DC_MEDIAREADY, which reads the default device mode of the named printer.

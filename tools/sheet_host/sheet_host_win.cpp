@@ -141,4 +141,11 @@ int ScreenshotEveryPage(HWND sheet, const std::wstring& folder) {
   return saved;
 }
 
+int ScreenshotAndCancel(HWND sheet, const std::wstring& folder) {
+  Sleep(500);  // the first page's painting and the icons
+  const int saved = ScreenshotEveryPage(sheet, folder);
+  PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  return saved;
+}
+
 }  // namespace vq::host

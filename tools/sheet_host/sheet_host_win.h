@@ -45,4 +45,8 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path);
 // `folder` (page-1.bmp, ...). Returns the number of pages saved.
 int ScreenshotEveryPage(HWND sheet, const std::wstring& folder);
 
+// Lets an opened sheet settle, saves every page into `folder` and cancels
+// the sheet. Returns the number of pages saved.
+int ScreenshotAndCancel(HWND sheet, const std::wstring& folder);
+
 }  // namespace vq::host

@@ -23,11 +23,7 @@ struct Shooter {
 
 DWORD WINAPI ShootAndCancel(void* p) {
   auto* s = static_cast<Shooter*>(p);
-  if (HWND sheet = host::WaitForSheet(L"")) {
-    Sleep(500);
-    s->saved = host::ScreenshotEveryPage(sheet, s->folder);
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-  }
+  if (HWND sheet = host::WaitForSheet(L"")) s->saved = host::ScreenshotAndCancel(sheet, s->folder);
   return 0;
 }
 
@@ -88,11 +84,7 @@ int RunProps(const Options& options, const std::wstring& screenshots) {
   const std::wstring caption = options.printer + L" Properties";
   const host::HostResult r = host::RunSheet(entry, &header, caption, screenshots.empty()
       ? std::function<void(HWND)>()
-      : [&](HWND sheet) {
-          Sleep(500);
-          saved = host::ScreenshotEveryPage(sheet, screenshots);
-          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        });
+      : [&](HWND sheet) { saved = host::ScreenshotAndCancel(sheet, screenshots); });
   FreeLibrary(ui);
   ClosePrinter(printer);
   Print("Printer properties: INIT %ld, %zu page(s), closed (%lld), DESTROY %ld\n", r.initResult,
