@@ -10,10 +10,7 @@
 namespace vq::test {
 namespace {
 
-std::vector<unsigned char> Bytes(const JobSettings& js) {
-  const auto* b = reinterpret_cast<const unsigned char*>(&js);
-  return {b, b + sizeof js};
-}
+std::vector<unsigned char> Bytes(const JobSettings& js) { return RawBytes(&js, sizeof js); }
 
 // Where the result comes from, and what the caller hands over.
 enum Source { kCaller, kUser, kPrinterDefault, kBuiltIn };
@@ -105,23 +102,21 @@ TEST_F(DevModeRequestTest, StartSettingsAndTheCallersOrientation) {
     JobSettings want = From(c.want);
     want.dmOrientation = c.wantOrientation;
 
-    JobSettings out;
+    JobSettings out, same = in;  // same: one buffer for input and output
     std::memset(&out, 0xAB, sizeof out);
     ASSERT_EQ(Request(c.caller == kNone ? nullptr : &in, &out, c.mode), 1);
     EXPECT_EQ(Bytes(out), Bytes(want));
     if (c.caller == kNone) continue;
-    out = in;  // one buffer for input and output
-    ASSERT_EQ(Request(&out, &out, c.mode), 1);
-    EXPECT_EQ(Bytes(out), Bytes(want));
+    ASSERT_EQ(Request(&same, &same, c.mode), 1);
+    EXPECT_EQ(Bytes(same), Bytes(want));
   }
 }
 
 TEST_F(DevModeRequestTest, ACallerRecordIsReadOnlyUpToItsOwnSize) {
   const struct { uint16_t size, extra; bool userValid; Source want; int16_t wantOrientation; }
       cases[] = {{220, 1164, true, kCaller, 2}, {220, 0, true, kUser, 1},
-                 {220, 100, true, kUser, 1},
-                 {220, 1163, true, kUser, 1},   {220, 1200, true, kUser, 1},
-                 {100, 0, true, kUser, 1},
+                 {220, 100, true, kUser, 1},    {220, 1163, true, kUser, 1},
+                 {220, 1200, true, kUser, 1},   {100, 0, true, kUser, 1},
                  // Too short to hold the fields, or the orientation to pass on.
                  {72, 0, false, kPrinterDefault, 1}, {76, 0, false, kPrinterDefault, 1},
                  {78, 0, false, kPrinterDefault, 2}};

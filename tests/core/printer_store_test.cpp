@@ -18,13 +18,13 @@ class PrinterStoreTest : public ::testing::Test {
 TEST_F(PrinterStoreTest, DwordsAreFourBytesOrZero) {
   const unsigned char bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   t.data->SetDword(u"X_DWORD", 0x12345678);
-  t.data->SetBinary(u"X_TWO", bytes, 2);
-  t.data->SetBinary(u"X_EIGHT", bytes, 8);
-  t.data->SetBinary(u"X_FOUR", bytes, 4);
-  const struct { const char16_t* name; uint32_t want; } cases[] = {
-      {u"X_MISSING", 0}, {u"X_DWORD", 0x12345678}, {u"X_TWO", 0}, {u"X_EIGHT", 0},
-      {u"X_FOUR", 0x04030201}};
-  for (const auto& c : cases) EXPECT_EQ(GetPrinterDword(printer.get(), c.name), c.want) << c.want;
+  // A binary value of `size` bytes (0: none), then what reads as a dword.
+  for (auto [size, want] : {std::pair{0, 0u}, {2, 0u}, {8, 0u}, {4, 0x04030201u}}) {
+    t.data->values.erase(u"X");
+    if (size) t.data->SetBinary(u"X", bytes, size);
+    EXPECT_EQ(GetPrinterDword(printer.get(), u"X"), want) << size;
+  }
+  EXPECT_EQ(GetPrinterDword(printer.get(), u"X_DWORD"), 0x12345678u);
   EXPECT_EQ(GetPrinterDword(nullptr, u"X_DWORD"), 0u);
 }
 
@@ -36,7 +36,7 @@ TEST_F(PrinterStoreTest, PaperPositionsAndSizes) {
       {kUserDefinedPaper, uint32_t(papers.size() - 1)}};
   for (const auto& c : positions) EXPECT_EQ(PaperIndexOf(printer.get(), c.id), c.want) << c.id;
   PaperInfo found{};
-  EXPECT_TRUE(FindPaperInfo(printer.get(), papers[2].paperId, &found));
+  ASSERT_TRUE(FindPaperInfo(printer.get(), papers[2].paperId, &found));
   EXPECT_EQ(0, std::memcmp(&found, &papers[2], sizeof found));
   EXPECT_FALSE(FindPaperInfo(printer.get(), 9999, &found));
 
@@ -64,8 +64,8 @@ TEST_F(PrinterStoreTest, PaperTableReadAndWrite) {
   ASSERT_TRUE(WritePaperTable(printer.get(), papers.data(), 2));
   EXPECT_EQ(t.data->writeLog, (std::vector<std::u16string>{u"APUI_PAPERINFO", u"APUI_PAPERNUM"}));
   const std::vector<PaperInfo> back = ReadPaperTable(printer.get());
-  ASSERT_EQ(back.size(), 2u);
-  EXPECT_EQ(0, std::memcmp(back.data(), papers.data(), 2 * sizeof(PaperInfo)));
+  EXPECT_EQ(RawBytes(back.data(), back.size() * sizeof(PaperInfo)),
+            RawBytes(papers.data(), 2 * sizeof(PaperInfo)));
 
   t.data->writeLog.clear();
   EXPECT_FALSE(WritePaperTable(printer.get(), papers.data(), 0));
@@ -83,8 +83,8 @@ TEST_F(PrinterStoreTest, MediaTable) {
   t.difm.DifmGetMediaData(map.get(), module.data());
   EXPECT_EQ(ReadMediaTable(printer.get(), nullptr), uint32_t(count));
   ASSERT_EQ(ReadMediaTable(printer.get(), &media), uint32_t(count));
-  ASSERT_EQ(media.size(), module.size());
-  EXPECT_EQ(0, std::memcmp(media.data(), module.data(), count * sizeof(MediaData)));
+  EXPECT_EQ(RawBytes(media.data(), media.size() * sizeof(MediaData)),
+            RawBytes(module.data(), count * sizeof(MediaData)));
   EXPECT_EQ(MediaIndexOf(printer.get(), module[1].mediaId), 1u);
   EXPECT_EQ(MediaIndexOf(printer.get(), 9999), uint32_t(count));
 
@@ -122,17 +122,16 @@ TEST_F(PrinterStoreTest, ProfileListEntries) {
           {"a spare entry", list(kTwo + kEntry, 2, 3), 1, false},
           {"header only", list(8, 0, 0), 1, false},
           {"shorter than the header", std::vector<unsigned char>(7, 0), 1, false},
+          {"no list", {}, 1, false},
       };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    t.data->SetBinary(pd::kProfileList, c.value.data(), c.value.size());
+    t.data->values.erase(pd::kProfileList);
+    if (!c.value.empty()) t.data->SetBinary(pd::kProfileList, c.value.data(), c.value.size());
     std::vector<unsigned char> out(kEntry, 0xEE);
     ASSERT_EQ(ReadProfileListEntry(printer.get(), c.number, out.data()), c.want);
     if (c.want) EXPECT_EQ(out, std::vector<unsigned char>(kEntry, c.number));
   }
-  t.data->values.erase(pd::kProfileList);
-  std::vector<unsigned char> out(kEntry);
-  EXPECT_FALSE(ReadProfileListEntry(printer.get(), 1, out.data()));
 }
 
 TEST(UnitConversion, WorkedValues) {

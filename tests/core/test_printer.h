@@ -32,6 +32,13 @@ struct TestPrinter {
   void SetPapers(const std::vector<PaperInfo>& papers);
 };
 
+// A module that cannot be mapped, for DifmApi::DifmMapper.
+inline DifmHandle NoMapping(uint32_t, const char16_t*) { return nullptr; }
+
+inline std::vector<unsigned char> RawBytes(const void* p, size_t n) {
+  return {static_cast<const unsigned char*>(p), static_cast<const unsigned char*>(p) + n};
+}
+
 template <size_t N>
 std::u16string TextOf(const char16_t (&text)[N]) {
   size_t n = 0;
