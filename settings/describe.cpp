@@ -97,7 +97,7 @@ std::string DescribeMedia(const MediaData& m) {
 std::string DescribeJobSettings(const JobSettings& js) {
   std::string out;
   Line(out, "device", Utf8(TextOf(js.dmDeviceName)));
-  Line(out, "versions", Format("spec 0x%04x, driver 0x%04x", js.dmSpecVersion, js.dmDriverVersion));
+  Line(out, "versions", Format("DEVMODE 0x%04x, driver 0x%04x", js.dmSpecVersion, js.dmDriverVersion));
   Line(out, "size", Format("%u + %u bytes", js.dmSize, js.dmDriverExtra));
   Line(out, "fields", Format("0x%06x", js.dmFields));
   Line(out, "signature", HasSignature(js) ? "VQ312" : "(not this driver's)");
