@@ -61,19 +61,19 @@ wchar_t* LocalString(const std::u16string& s) {
   return LocalCopy(reinterpret_cast<const wchar_t*>(s.c_str()), s.size() + 1);
 }
 
-// A sibling module from the driver directory (the folder of hPrinter's
-// driver, else this module's own).
-HMODULE LoadSibling(HANDLE printer, const wchar_t* file) {
+// The folder of the sibling modules: hPrinter's driver directory, else this
+// module's own. Found once per sheet; the modules are loaded from it.
+std::wstring SiblingFolder(HANDLE printer) {
   std::u16string dir;
   Win32PrinterStore store(printer, false);
-  std::wstring path;
   if (printer && GetDriverDirectory(&store, &dir))
-    path.assign(reinterpret_cast<const wchar_t*>(dir.c_str()));
-  else
-    path = ModuleDirectory();
-  if (path.size() > 250) return nullptr;  // the driver keeps these paths in 256 characters
-  path += L"\\";
-  path += file;
+    return std::wstring(reinterpret_cast<const wchar_t*>(dir.c_str()));
+  return ModuleDirectory();
+}
+
+HMODULE LoadSibling(const std::wstring& folder, const wchar_t* file) {
+  if (folder.size() > 250) return nullptr;  // the driver keeps these paths in 256 characters
+  const std::wstring path = folder + L"\\" + file;
   return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
@@ -195,10 +195,11 @@ LONG DocumentSheetInit(PPROPSHEETUI_INFO info) {
   ctx->appliedSettings = ctx->workSettings;
   ctx->userDefaultMode = (header->fMode & DM_USER_DEFAULT) != 0;
 
-  if (!(ctx->hIconModule = LoadSibling(header->hPrinter, L"VQ312RD.dll"))) return 0;
+  const std::wstring siblings = SiblingFolder(header->hPrinter);
+  if (!(ctx->hIconModule = LoadSibling(siblings, L"VQ312RD.dll"))) return 0;
   CreateActivationContext(ctx, true);
   if (!info->pfnComPropSheet) return 0;
-  if (!(ctx->hColourModule = LoadSibling(header->hPrinter, L"VQ312CC.dll"))) return 0;
+  if (!(ctx->hColourModule = LoadSibling(siblings, L"VQ312CC.dll"))) return 0;
 
   const bool printLayout = GetPrinterDword(&own, pd::kPrintLayout) != 0;
   const bool utility = GetPrinterDword(&own, pd::kUtility) == 1;
@@ -207,7 +208,7 @@ LONG DocumentSheetInit(PPROPSHEETUI_INFO info) {
     if (entry.condition == PageCondition::kPrintLayout && !printLayout) continue;
     if (entry.condition == PageCondition::kUtility) {
       if (!utility) continue;
-      if (!(ctx->hMaintenanceModule = LoadSibling(header->hPrinter, L"VQ312GS.dll"))) return 0;
+      if (!(ctx->hMaintenanceModule = LoadSibling(siblings, L"VQ312GS.dll"))) return 0;
       ctx->utilityInDocSheet = 1;
     }
     ctx->pages[slot] = entry.page;
@@ -279,9 +280,10 @@ LONG DeviceSheetInit(PPROPSHEETUI_INFO info) {
   if (!header->hPrinter || !caller.GetDevMode(2, &dm)) return -1;
   CopyDevModeBytes(dm.data(), static_cast<uint32_t>(dm.size()), &ctx->workSettings);
   ctx->appliedSettings = ctx->workSettings;
-  if (!(ctx->hIconModule = LoadSibling(header->hPrinter, L"VQ312RD.dll"))) return 0;
+  const std::wstring siblings = SiblingFolder(header->hPrinter);
+  if (!(ctx->hIconModule = LoadSibling(siblings, L"VQ312RD.dll"))) return 0;
   CreateActivationContext(ctx, false);
-  if (!(ctx->hMaintenanceModule = LoadSibling(header->hPrinter, L"VQ312GS.dll"))) return 0;
+  if (!(ctx->hMaintenanceModule = LoadSibling(siblings, L"VQ312GS.dll"))) return 0;
   ctx->utilityInDocSheet = 0;
   if (!info->pfnComPropSheet) return 0;
   AddPage(ctx, kDevicePage, info->hComPropSheet, info->pfnComPropSheet);
