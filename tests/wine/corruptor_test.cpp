@@ -24,14 +24,7 @@ namespace {
 unsigned g_count = 25000;
 unsigned g_seed = 20261205;
 
-using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
-using JobAttributesFn = BOOL(WINAPI*)(HANDLE, PDEVMODEW, DWORD, LPBYTE);
 using DevQueryFn = BOOL(WINAPI*)(DEVQUERYPRINT_INFO*);
-
-template <typename F>
-F Export(HMODULE ui, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(ui, name)));
-}
 
 // Memory whose end is followed by a page nobody may touch: a device mode
 // placed flush against it shows any read past the bytes the caller owns.

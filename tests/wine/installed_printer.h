@@ -47,6 +47,17 @@ std::vector<unsigned char> StoredDevMode(HANDLE printer);
 bool ReadValue(HANDLE printer, const wchar_t* name, std::vector<unsigned char>* bytes,
                DWORD* type);
 
+// An export of a loaded driver module, as the spooler would resolve it.
+template <typename F>
+F Export(HMODULE module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The driver entry points that Wine's spooler never calls, so tests call them.
+using DeviceCapabilitiesFn = DWORD(WINAPI*)(HANDLE, PWSTR, WORD, PVOID, PDEVMODEW);
+using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
+using JobAttributesFn = BOOL(WINAPI*)(HANDLE, PDEVMODEW, DWORD, LPBYTE);
+
 // DocumentPropertiesW without a prompt: in, out, mode; returns its result.
 LONG DocumentProperties(HANDLE printer, const void* in, JobSettings* out, DWORD mode);
 

@@ -16,15 +16,6 @@
 namespace vq::wine {
 namespace {
 
-using DeviceCapabilitiesFn = DWORD(WINAPI*)(HANDLE, PWSTR, WORD, PVOID, PDEVMODEW);
-using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
-using JobAttributesFn = BOOL(WINAPI*)(HANDLE, PDEVMODEW, DWORD, LPBYTE);
-using DevQueryFn = BOOL(WINAPI*)(DEVQUERYPRINT_INFO*);
-
-template <typename F>
-F Export(HMODULE ui, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(ui, name)));
-}
 
 class Queries : public testing::Test {
  protected:
