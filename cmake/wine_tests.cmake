@@ -82,6 +82,7 @@ vq312_wine_test(wine_sheet_tests
 
 add_executable(sheet_bench bench/sheet_bench.cpp tests/wine/installed_printer.cpp
                tools/sheet_host/sheet_host_win.cpp)
-target_include_directories(sheet_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(sheet_bench PRIVATE ${CMAKE_SOURCE_DIR} ${VQ312_GENERATED})
+add_dependencies(sheet_bench vq312_page_layouts)
 target_link_libraries(sheet_bench PRIVATE vq312_win comctl32 gdi32 user32)
 target_link_options(sheet_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)

@@ -61,16 +61,6 @@ wchar_t* LocalString(const std::u16string& s) {
   return LocalCopy(reinterpret_cast<const wchar_t*>(s.c_str()), s.size() + 1);
 }
 
-// The folder of the sibling modules: hPrinter's driver directory, else this
-// module's own. Found once per sheet; the modules are loaded from it.
-std::wstring SiblingFolder(HANDLE printer) {
-  std::u16string dir;
-  Win32PrinterStore store(printer, false);
-  if (printer && GetDriverDirectory(&store, &dir))
-    return std::wstring(reinterpret_cast<const wchar_t*>(dir.c_str()));
-  return ModuleDirectory();
-}
-
 HMODULE LoadSibling(const std::wstring& folder, const wchar_t* file) {
   if (folder.size() > 250) return nullptr;  // the driver keeps these paths in 256 characters
   const std::wstring path = folder + L"\\" + file;
@@ -101,10 +91,12 @@ SheetContext* NewContext() {
   return ctx;
 }
 
-// Opens the sheet's own printer handle, maps the device module and copies
-// the name and help path: what both sheets need. Returns the sheet result
-// on failure, 1 on success.
-LONG OpenSheetBasics(SheetContext* ctx, HANDLE callerPrinter, const wchar_t* name) {
+// Opens the sheet's own printer handle, maps the device module, copies the
+// name and help path and finds the folder of the sibling modules (the
+// caller's printer's driver directory, else this module's own): what both
+// sheets need. Returns the sheet result on failure, 1 on success.
+LONG OpenSheetBasics(SheetContext* ctx, HANDLE callerPrinter, const wchar_t* name,
+                     std::wstring* siblings) {
   PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ACCESS_USE};
   if (!name || !OpenPrinterW(const_cast<wchar_t*>(name), &ctx->hPrinterOwn, &access)) return -1;
   ctx->hPrinter = callerPrinter;
@@ -115,9 +107,12 @@ LONG OpenSheetBasics(SheetContext* ctx, HANDLE callerPrinter, const wchar_t* nam
   // The help file is the caller's printer's; an application that opened the
   // sheet by name alone gets the sheet's own handle's.
   Win32PrinterStore store(callerPrinter ? callerPrinter : ctx->hPrinterOwn, false);
-  std::u16string help;
+  std::u16string help, dir;
   if (!GetHelpFilePath(&store, &help) || help.empty()) return -1;
   ctx->helpFilePath = LocalString(help);
+  *siblings = callerPrinter && GetDriverDirectory(&store, &dir)
+                  ? std::wstring(reinterpret_cast<const wchar_t*>(dir.c_str()))
+                  : ModuleDirectory();
   return ctx->printerName && ctx->helpFilePath ? 1 : 0;
 }
 
@@ -176,7 +171,9 @@ LONG DocumentSheetInit(PPROPSHEETUI_INFO info) {
   if (!ctx) return 0;
   if (!header) return -1;
   ctx->documentHeader = header;
-  if (const LONG rc = OpenSheetBasics(ctx, header->hPrinter, header->pszPrinterName); rc != 1)
+  std::wstring siblings;
+  if (const LONG rc = OpenSheetBasics(ctx, header->hPrinter, header->pszPrinterName, &siblings);
+      rc != 1)
     return rc;
 
   Win32PrinterStore own(ctx->hPrinterOwn, false);
@@ -195,7 +192,6 @@ LONG DocumentSheetInit(PPROPSHEETUI_INFO info) {
   ctx->appliedSettings = ctx->workSettings;
   ctx->userDefaultMode = (header->fMode & DM_USER_DEFAULT) != 0;
 
-  const std::wstring siblings = SiblingFolder(header->hPrinter);
   if (!(ctx->hIconModule = LoadSibling(siblings, L"VQ312RD.dll"))) return 0;
   CreateActivationContext(ctx, true);
   if (!info->pfnComPropSheet) return 0;
@@ -273,14 +269,15 @@ LONG DeviceSheetInit(PPROPSHEETUI_INFO info) {
   SheetContext* ctx = NewContext();
   if (!ctx) return 0;
   ctx->deviceSheet = TRUE;
-  if (const LONG rc = OpenSheetBasics(ctx, header->hPrinter, header->pszPrinterName); rc != 1)
+  std::wstring siblings;
+  if (const LONG rc = OpenSheetBasics(ctx, header->hPrinter, header->pszPrinterName, &siblings);
+      rc != 1)
     return rc;
   Win32PrinterStore caller(header->hPrinter, false);
   std::vector<unsigned char> dm;
   if (!header->hPrinter || !caller.GetDevMode(2, &dm)) return -1;
   CopyDevModeBytes(dm.data(), static_cast<uint32_t>(dm.size()), &ctx->workSettings);
   ctx->appliedSettings = ctx->workSettings;
-  const std::wstring siblings = SiblingFolder(header->hPrinter);
   if (!(ctx->hIconModule = LoadSibling(siblings, L"VQ312RD.dll"))) return 0;
   CreateActivationContext(ctx, false);
   if (!(ctx->hMaintenanceModule = LoadSibling(siblings, L"VQ312GS.dll"))) return 0;

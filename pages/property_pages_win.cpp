@@ -15,18 +15,14 @@
 namespace vq {
 namespace {
 
-// Where a page's descriptor is kept on its window.
-constexpr wchar_t kPageProperty[] = L"VQ312.Page";
-
-const PageDescriptor* PageOf(HWND page) {
-  return static_cast<const PageDescriptor*>(GetPropW(page, kPageProperty));
-}
-
 void OnInit(HWND page, const PageDescriptor& d) {
-  SetPropW(page, kPageProperty, const_cast<PageDescriptor*>(&d));
   ApplyPageLayout(page, d.layout, nullptr);
-  ApplySheetFrameLayout(GetParent(page), &kSheetFrameLayout, nullptr);
-  RedrawWindow(GetParent(page), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  // The frame's buttons and tab move only away from 96 DPI; only then does
+  // the whole sheet need painting again.
+  if (!IsDesignDpi(ScreenDpi())) {
+    ApplySheetFrameLayout(GetParent(page), &kSheetFrameLayout, nullptr);
+    RedrawWindow(GetParent(page), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
   if (SheetContext* ctx = CurrentSheet())
     AttachLayoutIcons(screenDpiX, screenDpiY, ctx->hIconModule, page, d.layout, nullptr);
   SetDialogTexts(page, d.texts);
@@ -81,7 +77,6 @@ INT_PTR CommonPageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp, const PageDesc
     }
     case WM_DESTROY:
       ReleaseLayoutIcons(page, d.layout, nullptr);
-      RemovePropW(page, kPageProperty);
       return FALSE;
     default:
       return FALSE;

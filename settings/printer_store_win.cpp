@@ -64,15 +64,23 @@ bool Win32PrinterStore::SetDevMode(const void* devmode, uint32_t) {
 }
 
 bool Win32PrinterStore::GetDriverFiles(std::u16string* driverPath, std::u16string* helpFile) {
-  DWORD needed = 0;
-  GetPrinterDriverW(h_, nullptr, 3, nullptr, 0, &needed);
-  if (needed == 0) return false;
-  std::vector<unsigned char> buf(needed);
-  if (!GetPrinterDriverW(h_, nullptr, 3, buf.data(), needed, &needed)) return false;
-  const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
-  if (!di->pDriverPath) return false;
-  *driverPath = U(di->pDriverPath);
-  *helpFile = di->pHelpFile ? U(di->pHelpFile) : u"";
+  if (!haveDriverFiles_) {
+    // A buffer that holds this driver's record at once spares the sizing call.
+    std::vector<unsigned char> buf(4096);
+    DWORD needed = 0;
+    if (!GetPrinterDriverW(h_, nullptr, 3, buf.data(), static_cast<DWORD>(buf.size()), &needed)) {
+      if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return false;
+      buf.resize(needed);
+      if (!GetPrinterDriverW(h_, nullptr, 3, buf.data(), needed, &needed)) return false;
+    }
+    const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
+    if (!di->pDriverPath) return false;
+    driverPath_ = U(di->pDriverPath);
+    helpFile_ = di->pHelpFile ? U(di->pHelpFile) : u"";
+    haveDriverFiles_ = true;
+  }
+  *driverPath = driverPath_;
+  *helpFile = helpFile_;
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "settings/printer_store.h"
 
@@ -30,6 +31,11 @@ class Win32PrinterStore final : public PrinterStore {
  private:
   HANDLE h_;
   bool owned_;
+  // The driver's files, asked of the spooler once per store: the sheets
+  // want both the help file and the driver folder, and each question is a
+  // walk through the spooler's driver records.
+  bool haveDriverFiles_ = false;
+  std::u16string driverPath_, helpFile_;
 };
 
 class Win32Spooler final : public Spooler {

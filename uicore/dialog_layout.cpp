@@ -95,6 +95,22 @@ IconLoadSize DpiIconLoadSize(DpiPair dpi, int32_t artWidth, int32_t artHeight) {
   return {0, 0};
 }
 
+bool GroupIconArtSize(const uint8_t* directory, size_t bytes, int32_t* width, int32_t* height) {
+  constexpr size_t kHeader = 6, kEntry = 14;
+  if (!directory || bytes < kHeader) return false;
+  const size_t count = directory[4] | directory[5] << 8;
+  if (count == 0 || bytes < kHeader + count * kEntry) return false;
+  int32_t bestW = 0, bestH = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* entry = directory + kHeader + i * kEntry;
+    const int32_t w = entry[0] ? entry[0] : 256, h = entry[1] ? entry[1] : 256;
+    if (w * h > bestW * bestH) bestW = w, bestH = h;
+  }
+  *width = bestW;
+  *height = bestH;
+  return true;
+}
+
 int FormatFixedPoint(uint32_t value, uint32_t divisor, bool usePoint, bool twoDigits,
                      char16_t* out, uint32_t outBytes, uint32_t* requiredBytes) {
   if (divisor == 0) divisor = 1;

@@ -81,6 +81,13 @@ struct IconLoadSize {
 };
 IconLoadSize DpiIconLoadSize(DpiPair dpi, int32_t artWidth, int32_t artHeight);
 
+// The art's size from an icon group's directory (an RT_GROUP_ICON resource:
+// a 6-byte header, then 14-byte entries whose width and height bytes say 0
+// for 256): the largest image, the one drawn for 192 DPI. False when the
+// directory is cut short or holds no image. Reading it makes no GDI object,
+// which a trial LoadImage would.
+bool GroupIconArtSize(const uint8_t* directory, size_t bytes, int32_t* width, int32_t* height);
+
 // value / divisor as text with one or two fraction digits, truncated, never
 // rounded: "1.23" for 1234 / 1000, "12.0" for 1205 / 100 in one-digit mode.
 // The separator is "." or ",". requiredBytes always receives the size of the

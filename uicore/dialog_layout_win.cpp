@@ -55,19 +55,13 @@ bool FramedSize(HWND window, int32_t width, int32_t height, int32_t* outWidth,
   return true;
 }
 
-// The size of an icon's picture: its colour bitmap, or for a monochrome icon
-// the upper half of its mask.
-bool IconArtSize(HICON icon, int32_t* width, int32_t* height) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return false;
-  BITMAP bm{};
-  const bool ok = GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm) != 0;
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
-  if (!ok) return false;
-  *width = bm.bmWidth;
-  *height = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-  return true;
+// What an icon resource's art measures, from its group directory.
+bool ResourceIconArtSize(HMODULE module, const wchar_t* name, int32_t* width, int32_t* height) {
+  HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* directory = loaded ? LockResource(loaded) : nullptr;
+  return directory && GroupIconArtSize(static_cast<const uint8_t*>(directory),
+                                       SizeofResource(module, found), width, height);
 }
 
 bool DibOf(HBITMAP bitmap, DibPixels* pixels) {
@@ -167,20 +161,12 @@ BOOL LoadDpiIcon(uint32_t dpiX, uint32_t dpiY, HMODULE module, uint32_t iconId, 
   // another one.
   if (iconId == 0 || iconId > 0xFFFF) return Done(code, kLayoutCallFailed);
   const wchar_t* name = MAKEINTRESOURCEW(iconId);
-  // Loaded at its natural size first, to learn what the art measures.
-  HICON natural = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, 0, 0, 0));
+  // The art's size comes from the resource directory: one LoadImage, at the
+  // size the screen needs, is then all the GDI work (a page shows up to
+  // seven icons, and Wine makes each icon a round of server calls).
   int32_t width = 0, height = 0;
-  if (!natural) return Done(code, kLayoutCallFailed);
-  if (!IconArtSize(natural, &width, &height)) {
-    DestroyIcon(natural);
-    return Done(code, kLayoutCallFailed);
-  }
+  if (!ResourceIconArtSize(module, name, &width, &height)) return Done(code, kLayoutCallFailed);
   const IconLoadSize size = DpiIconLoadSize({dpiX, dpiY}, width, height);
-  if (size.natural()) {
-    *icon = natural;
-    return Done(code, kLayoutOk);
-  }
-  DestroyIcon(natural);
   *icon = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, size.cx, size.cy, 0));
   return Done(code, *icon ? kLayoutOk : kLayoutCallFailed);
 }

@@ -70,6 +70,31 @@ TEST(Icons, HalfSizeAt96DpiUnlessTheArtIsLarge) {
   }
 }
 
+TEST(Icons, ArtSizeFromTheGroupDirectory) {
+  // header (reserved, type 1, count), then 14-byte entries: width, height, ...
+  const uint8_t one[] = {0, 0, 1, 0, 1, 0, 64, 64, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 1, 0};
+  const uint8_t two[] = {0, 0, 1, 0, 2, 0,                          //
+                         32, 32, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 1, 0,  //
+                         0,  0,  0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 2, 0};  // 0 = 256
+  const uint8_t none[] = {0, 0, 1, 0, 0, 0};
+  const struct {
+    const uint8_t* dir;
+    size_t bytes;
+    bool ok;
+    int32_t w, h;
+  } cases[] = {
+      {one, sizeof one, true, 64, 64},       {two, sizeof two, true, 256, 256},
+      {two, sizeof two - 1, false, 0, 0},    {none, sizeof none, false, 0, 0},
+      {one, 5, false, 0, 0},                 {nullptr, 0, false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    int32_t w = 0, h = 0;
+    EXPECT_EQ(GroupIconArtSize(c.dir, c.bytes, &w, &h), c.ok) << c.bytes;
+    EXPECT_EQ(w, c.w);
+    EXPECT_EQ(h, c.h);
+  }
+}
+
 TEST(FixedPoint, TruncatesToOneOrTwoDigits) {
   const struct {
     uint32_t value, divisor;

@@ -50,6 +50,29 @@ DWORD WINAPI DriveThread(void* p) {
   return 0;
 }
 
+// The sheet-thread callback of the sheet being run: PropertySheetW's
+// callback carries no context of its own, and one thread runs one modal
+// sheet at a time.
+thread_local std::function<void(HWND)>* t_onReady = nullptr;
+constexpr UINT kReadyMessage = WM_APP + 0x31;
+
+LRESULT CALLBACK ReadySubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+  if (msg == kReadyMessage) {
+    RemoveWindowSubclass(hwnd, ReadySubclass, id);
+    if (t_onReady && *t_onReady) (*t_onReady)(hwnd);
+    return 0;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// Posted from the sheet's initialisation, the ready message arrives once the
+// first page exists and before the first paint.
+int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM) {
+  if (msg == PSCB_INITIALIZED && SetWindowSubclass(hwnd, ReadySubclass, 1, 0))
+    PostMessageW(hwnd, kReadyMessage, 0, 0);
+  return 0;
+}
+
 }  // namespace
 
 HWND WaitForSheet(const std::wstring& caption, DWORD ms) {
@@ -61,7 +84,7 @@ HWND WaitForSheet(const std::wstring& caption, DWORD ms) {
 }
 
 HostResult RunSheet(SheetEntry entry, void* lParamInit, const std::wstring& caption,
-                    std::function<void(HWND)> driveSheet) {
+                    std::function<void(HWND)> driveSheet, std::function<void(HWND)> onReady) {
   Host host{entry, {}, {}, {}};
   host.info.cbSize = sizeof host.info;
   host.info.Version = PROPSHEETUI_INFO_VERSION;
@@ -78,9 +101,15 @@ HostResult RunSheet(SheetEntry entry, void* lParamInit, const std::wstring& capt
     psh.pszCaption = caption.c_str();
     psh.nPages = static_cast<UINT>(host.pages.size());
     psh.phpage = host.pages.data();
+    if (onReady) {
+      psh.dwFlags |= PSH_USECALLBACK;
+      psh.pfnCallback = SheetCallback;
+    }
+    t_onReady = &onReady;
     Driver driver{caption, driveSheet};
     HANDLE thread = driveSheet ? CreateThread(nullptr, 0, DriveThread, &driver, 0, nullptr) : nullptr;
     host.result.sheetResult = PropertySheetW(&psh);
+    t_onReady = nullptr;
     if (thread) {
       WaitForSingleObject(thread, 10000);
       CloseHandle(thread);
@@ -113,8 +142,8 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
     GdiFlush();
     SelectObject(mem, old);
     const DWORD stride = (w * 3 + 3) & ~3, size = stride * h;
-    BITMAPFILEHEADER fh{0x4D42, sizeof fh + sizeof bi.bmiHeader + size, 0, 0,
-                        sizeof fh + sizeof bi.bmiHeader};
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER fh{0x4D42, kHeaders + size, 0, 0, kHeaders};
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n;
     ok = ok && f != INVALID_HANDLE_VALUE && WriteFile(f, &fh, sizeof fh, &n, nullptr) &&

@@ -32,8 +32,11 @@ struct HostResult {
 // DEVICEPROPERTYHEADER), the modal sheet, then DESTROY. `driveSheet` runs on
 // a thread of its own once the sheet window exists, with that window; it
 // must end the sheet (OK or Cancel). Without it the sheet waits for a person.
+// `onReady`, if given, runs on the sheet's own thread as soon as the sheet
+// has initialised, before anything is painted; it may drive the sheet too.
 HostResult RunSheet(SheetEntry entry, void* lParamInit, const std::wstring& caption,
-                    std::function<void(HWND sheet)> driveSheet);
+                    std::function<void(HWND sheet)> driveSheet,
+                    std::function<void(HWND sheet)> onReady = nullptr);
 
 // The property sheet's window once it is shown (waits up to `ms`).
 HWND WaitForSheet(const std::wstring& caption, DWORD ms = 10000);
