@@ -4,7 +4,7 @@
 // same host showing one empty page. Prints both and the ratio.
 //
 // No message hooks: a thread hook costs Wine three server round trips for
-// every message sent, which would weigh on the driver's ~100 controls far
+// every message sent, which would weigh on the driver's ~150 controls far
 // more than on the empty page. The pages are selected one after the other
 // on the sheet's own thread as soon as the sheet has initialised; selecting
 // a page creates it, so each selection returns after its WM_INITDIALOG.
