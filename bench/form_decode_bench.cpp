@@ -19,8 +19,8 @@
 #include <memory>
 #include <vector>
 
-#include "pages/paper/form_file.h"
-#include "pages/paper/form_writer.h"
+#include "pages/overlay/overlay_form.h"
+#include "tools/form/overlay_form_writer.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "entry/ddk_win.h"
+#include "base/ddk_win.h"
 #include "pages/page_layouts.h"
 #include "tests/wine/installed_printer.h"
 #include "tools/sheet_host/sheet_host_win.h"

@@ -1,7 +1,12 @@
 cmake_minimum_required(VERSION 3.25)
-# Generates the pages' dialog templates and their layout, text and help
-# tables from pages/layout/*.txt. Run as a script:
-#   cmake -DLAYOUTS="a.txt;b.txt" -DRC_OUT=pages.rc -DINC_OUT=pages.inc -P gen_page_layouts.cmake
+# Generates the pages' dialog templates, their control-id header and their
+# layout, text and help tables from pages/*/*_layout.txt. Run as a script:
+#   cmake -DLAYOUTS="a.txt;b.txt" -DRC_OUT=pages.rc -DINC_OUT=pages.inc
+#         -DIDS_OUT=control_ids.h -P gen_page_layouts.cmake
+#
+# A layout's "dialog NAME ID W H" line names the template IDD_NAME; each
+# control line's name becomes IDC_NAME_<control name>. The .rc and the C++
+# tables use only these names, so a number lives in one place.
 #
 # Template positions are dialog units of the 8-point dialog font, whose base
 # units at 96 DPI are 6 x 13 pixels: x = px * 4 / 6, y = px * 8 / 13, rounded.
@@ -17,14 +22,19 @@ macro(to_dlu_y px out)
   math(EXPR ${out} "(${px} * 8 * 2 + 13) / (13 * 2)")
 endmacro()
 
-set(rc "// Generated from pages/layout/*.txt by cmake/gen_page_layouts.cmake: do not edit.\n")
-string(APPEND rc "#include <windows.h>\n#include <commctrl.h>\n\n")
-set(inc "// Generated from pages/layout/*.txt by cmake/gen_page_layouts.cmake: do not edit.\n")
+set(banner "// Generated from pages/*/*_layout.txt by cmake/gen_page_layouts.cmake: do not edit.\n")
+set(rc "${banner}")
+string(APPEND rc "#include <windows.h>\n#include <commctrl.h>\n#include \"pages/control_ids.h\"\n\n")
+set(ids "${banner}// Template and control ids of the property pages, for the .rc and C++ alike.\n")
+string(APPEND ids "#pragma once\n")
+set(inc "${banner}")
 string(APPEND inc "// Per page: kLayout<Name> (pixels at 96 DPI), kTexts<Name> and kHelp<Name>\n")
 string(APPEND inc "// (control -> text id tables, each ended by a row with control id 0).\n\n")
 
 foreach(file IN LISTS LAYOUTS)
+  unset(dialog_name)
   get_filename_component(stem ${file} NAME_WE)
+  string(REGEX REPLACE "_layout$" "" stem "${stem}")
   string(SUBSTRING ${stem} 0 1 first)
   string(TOUPPER ${first} first)
   string(SUBSTRING ${stem} 1 -1 rest)
@@ -43,24 +53,33 @@ foreach(file IN LISTS LAYOUTS)
     string(REGEX REPLACE "[ \t]+" ";" f "${line}")
     list(GET f 0 head)
     if(head STREQUAL "dialog")
-      list(GET f 1 dialog_id)
-      list(GET f 2 width)
-      list(GET f 3 height)
+      list(GET f 1 dialog_name)
+      list(GET f 2 dialog_number)
+      list(GET f 3 width)
+      list(GET f 4 height)
+      set(dialog_id "IDD_${dialog_name}")
+      string(APPEND ids "\n#define ${dialog_id} ${dialog_number}\n")
       continue()
     endif()
     list(LENGTH f n)
-    if(NOT n EQUAL 9)
-      message(FATAL_ERROR "${file}: a control line needs 9 fields: ${line}")
+    if(NOT n EQUAL 10)
+      message(FATAL_ERROR "${file}: a control line needs 10 fields: ${line}")
     endif()
-    list(GET f 0 id)
-    list(GET f 1 kind)
-    list(GET f 2 x)
-    list(GET f 3 y)
-    list(GET f 4 cx)
-    list(GET f 5 cy)
-    list(GET f 6 text)
-    list(GET f 7 icon)
-    list(GET f 8 help)
+    list(GET f 0 control_name)
+    list(GET f 1 number)
+    list(GET f 2 kind)
+    list(GET f 3 x)
+    list(GET f 4 y)
+    list(GET f 5 cx)
+    list(GET f 6 cy)
+    list(GET f 7 text)
+    list(GET f 8 icon)
+    list(GET f 9 help)
+    if(NOT DEFINED dialog_name)
+      message(FATAL_ERROR "${file}: the dialog line must come first")
+    endif()
+    set(id "IDC_${dialog_name}_${control_name}")
+    string(APPEND ids "#define ${id} ${number}\n")
     math(EXPR count "${count} + 1")
     string(APPEND rows "    {${id}, ${x}, ${y}, ${cx}, ${cy}, ${icon}},\n")
     if(NOT text EQUAL 0)
@@ -133,7 +152,9 @@ foreach(file IN LISTS LAYOUTS)
 endforeach()
 
 file(WRITE ${RC_OUT}.tmp "${rc}")
+file(WRITE ${IDS_OUT}.tmp "${ids}")
 file(WRITE ${INC_OUT}.tmp "${inc}")
 # Only touch the outputs when they change, so builds stay incremental.
 execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RC_OUT}.tmp ${RC_OUT})
 execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${INC_OUT}.tmp ${INC_OUT})
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${IDS_OUT}.tmp ${IDS_OUT})

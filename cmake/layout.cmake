@@ -10,7 +10,7 @@ if(WIN32)
   target_sources(vq312_win PRIVATE
     ${CMAKE_SOURCE_DIR}/uicore/dialog_layout_win.cpp
     ${CMAKE_SOURCE_DIR}/uicore/shared_controls_win.cpp
-    ${CMAKE_SOURCE_DIR}/uicore/activation_win.cpp)
+    ${CMAKE_SOURCE_DIR}/base/activation_win.cpp)
   # comctl32 and comdlg32 are not linked: they are loaded inside the module's
   # activation context when first needed.
   target_link_libraries(vq312_win PUBLIC gdi32 user32)

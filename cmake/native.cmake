@@ -32,7 +32,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     ${CMAKE_SOURCE_DIR}/settings/job_settings.cpp
     ${CMAKE_SOURCE_DIR}/settings/printer_store.cpp
     ${CMAKE_SOURCE_DIR}/settings/memory_store.cpp
-    ${CMAKE_SOURCE_DIR}/entry/devmode_request.cpp
+    ${CMAKE_SOURCE_DIR}/settings/devmode_request.cpp
     ${CMAKE_SOURCE_DIR}/entry/printer_event.cpp)
   vq312_add_fuzzer(fuzz_validate
     SOURCES fuzz/validate_fuzz.cpp tests/core/test_printer.cpp ${VQ312_CORE_SOURCES}
@@ -54,3 +54,4 @@ endif()
 include(cmake/status_monitor_native.cmake OPTIONAL)
 include(cmake/layout_native.cmake)
 include(cmake/texts_native.cmake)
+include(cmake/portable_check.cmake)

@@ -3,10 +3,10 @@
 # UI module; the stand-in monitor, port module and the two modules the
 # monitor's start needs; their tests under Wine.
 target_sources(vq312_core PRIVATE
-  ${CMAKE_SOURCE_DIR}/uicore/status_monitor.cpp
+  ${CMAKE_SOURCE_DIR}/monitor/status_monitor.cpp
   ${CMAKE_SOURCE_DIR}/entry/document_event.cpp)
 target_sources(vq312_win PRIVATE
-  ${CMAKE_SOURCE_DIR}/uicore/status_monitor_win.cpp
+  ${CMAKE_SOURCE_DIR}/monitor/status_monitor_win.cpp
   ${CMAKE_SOURCE_DIR}/entry/document_event_host_win.cpp)
 target_link_libraries(vq312_win PUBLIC advapi32)
 target_sources(VQ312UI PRIVATE ${CMAKE_SOURCE_DIR}/entry/document_event_win.cpp)
@@ -30,8 +30,8 @@ vq312_module(VQ312PC
   SOURCES modules/pc/port_win.cpp modules/pc/pc.rc
   DEF ${CMAKE_SOURCE_DIR}/modules/pc/VQ312PC.def
   LIBS vq312_simprinter)
-vq312_module(VQ312AN SOURCES modules/an/an_main.cpp modules/an/an.rc)
-vq312_module(VQ312RS SOURCES modules/rs/rs_main.cpp modules/rs/rs.rc)
+vq312_module(VQ312AN SOURCES modules/an/an_main_win.cpp modules/an/an.rc)
+vq312_module(VQ312RS SOURCES modules/rs/rs_main_win.cpp modules/rs/rs.rc)
 
 target_sources(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR}/tools/vq312ctl/printer_state.cpp)
 target_link_libraries(vq312ctl PRIVATE vq312_simprinter)

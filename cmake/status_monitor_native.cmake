@@ -2,7 +2,7 @@
 # join the core; the simulated printer behind the stand-in monitor and port
 # module is a library of its own (the UI module never links it).
 target_sources(vq312_core PRIVATE
-  ${CMAKE_SOURCE_DIR}/uicore/status_monitor.cpp
+  ${CMAKE_SOURCE_DIR}/monitor/status_monitor.cpp
   ${CMAKE_SOURCE_DIR}/entry/document_event.cpp)
 
 add_library(vq312_simprinter STATIC
@@ -23,7 +23,9 @@ if(COMMAND vq312_add_fuzzer)
   vq312_add_fuzzer(fuzz_media_profiles
     SOURCES ${CMAKE_SOURCE_DIR}/fuzz/media_profiles_fuzz.cpp
             ${CMAKE_SOURCE_DIR}/entry/document_event.cpp
-            ${CMAKE_SOURCE_DIR}/uicore/status_monitor.cpp
+            ${CMAKE_SOURCE_DIR}/settings/job_checks.cpp
+            ${CMAKE_SOURCE_DIR}/monitor/job_message.cpp
+            ${CMAKE_SOURCE_DIR}/monitor/status_monitor.cpp
             ${CMAKE_SOURCE_DIR}/settings/printer_store.cpp
             ${CMAKE_SOURCE_DIR}/settings/memory_store.cpp
             ${CMAKE_SOURCE_DIR}/settings/job_settings.cpp

@@ -15,7 +15,8 @@ function(vq312_module name)
     RUNTIME_OUTPUT_DIRECTORY ${VQ312_DIST})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${M_LIBS})
-  target_link_options(${name} PRIVATE ${VQ312_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
+  target_link_options(${name} PRIVATE ${VQ312_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup
+                      -Wl,--fatal-warnings)
 endfunction()
 
 vq312_module(VQ312DI
@@ -23,24 +24,45 @@ vq312_module(VQ312DI
   DEF ${CMAKE_SOURCE_DIR}/devinfo/VQ312DI.def
   LIBS vq312_devinfo)
 
-# The UI module's Win32 shell; the portable core links in statically.
+# The UI module's Win32 shell below the pages; the portable core links in
+# statically. Layers: base, settings and devinfo, monitor, uicore.
 add_library(vq312_win STATIC
-  entry/module_win.cpp
-  entry/caller_buffer_win.cpp
+  base/module_win.cpp
+  base/caller_buffer_win.cpp
+  base/text_win.cpp
+  base/sibling_win.cpp
+  devinfo/difm_loader_win.cpp
   settings/printer_store_win.cpp
   settings/printer_cache_win.cpp
+  settings/services_win.cpp
   uicore/messages_win.cpp
+  uicore/sheet_context_win.cpp
 )
 target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)
 
+# The property pages and the sheets that assemble them: one folder a page.
+add_library(vq312_pages STATIC
+  pages/sheet/page_win.cpp
+  pages/sheet/sheet_win.cpp
+  pages/basic/basic_page_win.cpp
+  pages/colour/colour_page_win.cpp
+  pages/cut/cut_page_win.cpp
+  pages/overlay/overlay_page_win.cpp
+  pages/advanced/advanced_page_win.cpp
+  pages/utility/utility_page_win.cpp
+)
+target_include_directories(vq312_pages PUBLIC ${VQ312_GENERATED})
+target_link_libraries(vq312_pages PUBLIC vq312_win comctl32 gdi32 user32)
+add_dependencies(vq312_pages vq312_page_layouts)
+
+# The page templates reach the module through VQ312UI.rc alone.
 vq312_module(VQ312UI
-  SOURCES entry/exports_win.cpp entry/sheets_win.cpp pages/property_pages_win.cpp
-          entry/VQ312UI.rc ${VQ312_GENERATED}/pages/page_templates.rc
+  SOURCES entry/exports_win.cpp entry/sheets_win.cpp entry/VQ312UI.rc
   DEF ${CMAKE_SOURCE_DIR}/entry/VQ312UI.def
-  LIBS vq312_win comctl32 gdi32 user32)
+  LIBS vq312_pages)
 target_include_directories(VQ312UI PRIVATE ${VQ312_GENERATED} ${CMAKE_SOURCE_DIR}/entry)
 set_source_files_properties(entry/VQ312UI.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/entry/VQ312UI.manifest;${VQ312_GENERATED}/pages/page_templates.rc")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/entry/VQ312UI.manifest;${VQ312_GENERATED}/pages/page_templates.rc;${VQ312_GENERATED}/pages/control_ids.h")
 add_dependencies(VQ312UI vq312_page_layouts)
 
 # The icons and bitmaps of the pages, drawn by iconsmith (a host program
@@ -55,7 +77,7 @@ add_custom_command(OUTPUT ${VQ312_ICONS}/resources.rc
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
   COMMENT "Drawing the page icons"
   VERBATIM)
-vq312_module(VQ312RD SOURCES modules/rd/rd_main.cpp ${VQ312_ICONS}/resources.rc)
+vq312_module(VQ312RD SOURCES modules/rd/rd_main_win.cpp ${VQ312_ICONS}/resources.rc)
 target_include_directories(VQ312RD PRIVATE ${VQ312_ICONS})
 
 # Stand-ins for the colour preview and maintenance modules: loadable, so the
@@ -69,6 +91,7 @@ configure_file(package/vq312.ppd ${VQ312_DIST}/vq312.ppd COPYONLY)
 # The administrator's console tool.
 add_executable(vq312ctl
   tools/vq312ctl/main.cpp
+  tools/vq312ctl/describe.cpp
   tools/vq312ctl/install.cpp
   tools/vq312ctl/show.cpp
   tools/vq312ctl/caps.cpp
@@ -77,7 +100,7 @@ add_executable(vq312ctl
   tools/sheet_host/sheet_host_win.cpp
 )
 target_include_directories(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(vq312ctl PRIVATE vq312_win comctl32 gdi32 user32)
+target_link_libraries(vq312ctl PRIVATE vq312_win vq312_form_tools comctl32 gdi32 user32)
 target_link_options(vq312ctl PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
 set_target_properties(vq312ctl PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VQ312_DIST})
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "devinfo/difm_api.h"
-#include "settings/paper_media.h"
+#include "devinfo/paper_media.h"
 
 namespace vq {
 namespace {

@@ -56,7 +56,20 @@ struct FormatText {
 };
 
 // ---- Property sheets (tab titles) ---------------------------------------
-inline constexpr uint32_t kSheetTitleTexts[] = {5370, 5371, 5372, 5373, 5374, 5375, 4738};
+inline constexpr uint16_t kBasicPageTitle = 5370;
+inline constexpr uint16_t kColourPageTitle = 5371;
+inline constexpr uint16_t kCutPageTitle = 5372;
+inline constexpr uint16_t kOverlayPageTitle = 5373;
+inline constexpr uint16_t kAdvancedPageTitle = 5374;
+inline constexpr uint16_t kUtilityPageTitle = 5375;        // in Printing Preferences
+inline constexpr uint16_t kUtilityDevicePageTitle = 4738;  // in the printer properties
+inline constexpr uint32_t kSheetTitleTexts[] = {kBasicPageTitle,    kColourPageTitle,
+                                                kCutPageTitle,      kOverlayPageTitle,
+                                                kAdvancedPageTitle, kUtilityPageTitle,
+                                                kUtilityDevicePageTitle};
+// The page windows' own texts (two pages set one).
+inline constexpr uint16_t kCutPageWindowText = 4744;
+inline constexpr uint16_t kOverlayPageWindowText = 4748;
 
 // Shared by every page and dialog that names the current settings.
 inline constexpr uint32_t kSettingsNameTexts[] = {4759, 4760};

@@ -12,18 +12,7 @@ uint32_t g_overlayFlag = 0;
 
 namespace {
 
-std::string Ansi(const wchar_t* text) {
-  if (!text) return {};
-  const int n = WideToAnsi(nullptr, text, 0);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  WideToAnsi(out.data(), text, n);
-  out.resize(static_cast<size_t>(n) - 1);
-  return out;
-}
-
 std::string Text(const char* s) { return s ? s : ""; }
-std::u16string Text(const wchar_t* s) { return s ? std::u16string(U(s)) : std::u16string(); }
 
 class Win32DocumentEventHost final : public DocumentEventHost {
  public:

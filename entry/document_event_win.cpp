@@ -1,5 +1,5 @@
 // DrvDocumentEvent: GDI calls it in the printing application's process.
-#include "entry/ddk_win.h"
+#include "base/ddk_win.h"
 #include "entry/document_event_win.h"
 
 extern "C" int WINAPI DrvDocumentEvent(HANDLE printer, HDC, int event, ULONG inSize, PVOID in,

@@ -1,14 +1,15 @@
 // The entry points the spooler and GDI call. Each one is a complete call:
 // it opens what it needs and releases it before returning; no exception
 // leaves it.
-#include "entry/ddk_win.h"
-#include "entry/caller_buffer_win.h"
-#include "entry/module_win.h"
+#include "base/ddk_win.h"
+#include "base/caller_buffer_win.h"
+#include "base/module_win.h"
+#include "settings/services_win.h"
 #include "entry/printer_event.h"
 #include "entry/spooler_queries.h"
 #include "settings/printer_cache_win.h"
 #include "settings/printer_store_win.h"
-#include "uicore/activation_win.h"
+#include "base/activation_win.h"
 
 using namespace vq;
 

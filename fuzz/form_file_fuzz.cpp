@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pages/paper/form_file.h"
+#include "pages/overlay/overlay_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Smaller limits than a real read: the same code paths, but an input that

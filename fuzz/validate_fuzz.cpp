@@ -21,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#include "entry/devmode_request.h"
+#include "settings/devmode_request.h"
 #include "settings/printer_store.h"
 #include "tests/core/test_printer.h"
 

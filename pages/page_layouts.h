@@ -1,9 +1,10 @@
-// The property pages' layout, text and pop-up help tables, generated from
-// pages/layout/*.txt together with their dialog templates.
+// The property pages' control ids, layout, text and pop-up help tables,
+// generated from pages/*/*_layout.txt together with their dialog templates.
 #pragma once
 
 #include <cstdint>
 
+#include "pages/control_ids.h"
 #include "uicore/layout.h"
 
 namespace vq::pages {

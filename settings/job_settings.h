@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "settings/paper_media.h"
+#include "devinfo/paper_media.h"
 
 namespace vq {
 

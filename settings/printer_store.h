@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/paper_media.h"
+#include "devinfo/paper_media.h"
 
 namespace vq {
 

@@ -92,10 +92,4 @@ std::unique_ptr<PrinterStore> Win32Spooler::Open(const char16_t* name, uint32_t 
   return std::make_unique<Win32PrinterStore>(h, true);
 }
 
-int WideToAnsi(char* out, const wchar_t* text, int size) {
-  if (!out) return WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size == 0) size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  return WideCharToMultiByte(CP_ACP, 0, text, -1, out, size, nullptr, nullptr);
-}
-
 }  // namespace vq

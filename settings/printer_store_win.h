@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "base/text_win.h"
 #include "settings/printer_store.h"
 
 namespace vq {
@@ -46,12 +47,5 @@ class Win32Spooler final : public Spooler {
 // GetPrinterW at a level into a buffer sized by a first call; empty on failure.
 std::vector<unsigned char> GetPrinterInfo(HANDLE printer, DWORD level);
 
-// Wide text to the active code page. size 0: the exact size is used; a null
-// out returns the size needed (terminator included).
-int WideToAnsi(char* out, const wchar_t* text, int size);
-
-inline const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-inline wchar_t* W(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
-inline const char16_t* U(const wchar_t* s) { return reinterpret_cast<const char16_t*>(s); }
 
 }  // namespace vq

@@ -2,7 +2,8 @@
 
 #include <winspool.h>
 
-#include "entry/module_win.h"
+#include "base/module_win.h"
+#include "devinfo/difm_loader_win.h"
 #include "settings/printer_store_win.h"
 #include "uicore/texts.h"
 #include "uicore/texts_win.h"

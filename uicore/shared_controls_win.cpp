@@ -5,8 +5,9 @@
 #include <cwchar>
 #include <iterator>
 
-#include "entry/module_win.h"
-#include "uicore/activation_win.h"
+#include "base/module_win.h"
+#include "uicore/sheet_context_win.h"
+#include "base/activation_win.h"
 
 namespace vq {
 
@@ -39,8 +40,6 @@ bool Subclass(HWND edit, WNDPROC proc, WNDPROC* slot) {
 
 }  // namespace
 
-EditProcSlots* (*g_currentEditSlots)() = nullptr;
-
 WNDPROC* EditProcSlots::DialogKeySlot(uint32_t controlId) {
   for (size_t i = 0; i < std::size(kDialogKeyEditIds); ++i) {
     if (kDialogKeyEditIds[i] == controlId) return &dialogKey[i];
@@ -49,8 +48,8 @@ WNDPROC* EditProcSlots::DialogKeySlot(uint32_t controlId) {
 }
 
 EditProcSlots& CurrentEditSlots() {
-  EditProcSlots* slots = g_currentEditSlots ? g_currentEditSlots() : nullptr;
-  return slots ? *slots : g_processEditSlots;
+  SheetContext* sheet = CurrentSheet();
+  return sheet ? sheet->editSlots : g_processEditSlots;
 }
 
 LRESULT CALLBACK SignedNumberEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {

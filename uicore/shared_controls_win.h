@@ -16,9 +16,8 @@ namespace vq {
 // procedure); the Enter/Escape edits keep one slot per control id.
 //
 // The slots belong to the open property sheet, so that two sheets open at
-// once do not disturb each other: the sheet code points g_currentEditSlots
-// at a function that returns the calling thread's sheet's slots. Until it
-// does, or when that function returns null, one process-wide set is used.
+// once do not disturb each other: the calling thread's sheet's slots, or one
+// process-wide set on a thread with no sheet open.
 struct EditProcSlots {
   static constexpr uint32_t kDialogKeyEditIds[4] = {1007, 1107, 1165, 2001};
 
@@ -29,7 +28,6 @@ struct EditProcSlots {
   WNDPROC* DialogKeySlot(uint32_t controlId);
 };
 
-extern EditProcSlots* (*g_currentEditSlots)();
 EditProcSlots& CurrentEditSlots();
 
 // Digits, backspace and a leading "-" only; an edit left empty or holding

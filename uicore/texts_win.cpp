@@ -3,16 +3,16 @@
 #include <htmlhelp.h>
 #include <windowsx.h>
 
-#include "entry/caller_buffer_win.h"
-#include "entry/module_win.h"
+#include "base/caller_buffer_win.h"
+#include "base/module_win.h"
+#include "devinfo/difm_loader_win.h"
+#include "uicore/sheet_context_win.h"
 #include "settings/job_settings.h"
 #include "settings/printer_store_win.h"
 #include "uicore/help_menu.h"
 #include "uicore/texts.h"
 
 namespace vq {
-
-DifmHandle (*g_currentTextHandle)() = nullptr;
 
 namespace {
 
@@ -115,7 +115,8 @@ void OnContextMenu(HWND dialog, const TextRow* table, POINT at) {
 }  // namespace
 
 DifmHandle CurrentTextHandle() {
-  return g_currentTextHandle ? g_currentTextHandle() : ProcessTextHandle();
+  if (const SheetContext* sheet = CurrentSheet()) return sheet->hDeviceInfo.get();
+  return ProcessTextHandle();
 }
 
 BOOL LoadTextWithHandle(DifmHandle h, uint32_t id, void* buffer, uint32_t bufferBytes) {

@@ -2,11 +2,10 @@
 //
 // Every visible text comes from the device-information module by number, in
 // the user's UI language. The pages reach it through the device-information
-// handle of the sheet they belong to: the sheet code points
-// g_currentTextHandle at a function that returns the handle of the sheet open
-// on the calling thread. Until it does (a test program, a sibling module that
-// loads this one without a sheet), texts come from one mapping that this
-// module makes on first use and keeps for the life of the process.
+// handle of the sheet open on the calling thread (CurrentSheet). A thread
+// with no sheet open (a tool, a test program, a dialog opened without a
+// sheet) gets its texts from one mapping that this module makes on first use
+// and keeps for the life of the process, before and after any sheet.
 #pragma once
 
 #include <windows.h>
@@ -18,13 +17,9 @@
 
 namespace vq {
 
-// Set by the sheet code. When set, it is the only source: a sheet without a
-// handle gets no texts.
-extern DifmHandle (*g_currentTextHandle)();
-
-// The handle texts are fetched with now: the hook's answer, or the
-// process-wide mapping when the hook is not set (null when the device module
-// is missing).
+// The handle texts are fetched with now: the calling thread's sheet's (null
+// when that sheet has none), else the process-wide mapping (null when the
+// device module is missing).
 DifmHandle CurrentTextHandle();
 
 // Text `id` into `buffer` (bufferBytes bytes, which the call zeroes first).

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "uicore/status_monitor.h"
+#include "monitor/status_monitor.h"
 
 namespace vq::sim {
 

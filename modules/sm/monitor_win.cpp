@@ -18,7 +18,7 @@
 
 #include "entry/document_event.h"
 #include "modules/simulated_printer/simulated_printer_win.h"
-#include "uicore/status_monitor.h"
+#include "monitor/status_monitor.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "entry/devmode_request.h"
+#include "settings/devmode_request.h"
 #include "tests/core/test_printer.h"
 
 namespace vq::test {

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "pages/paper/form_file.h"
-#include "pages/paper/form_tool.h"
-#include "pages/paper/form_writer.h"
+#include "pages/overlay/overlay_form.h"
+#include "tools/form/form_tool.h"
+#include "tools/form/overlay_form_writer.h"
 
 namespace vq {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "modules/simulated_printer/simulated_printer.h"
-#include "uicore/status_monitor.h"
+#include "monitor/status_monitor.h"
 
 namespace vq::test {
 namespace {

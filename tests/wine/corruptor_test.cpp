@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/ddk_win.h"
+#include "base/ddk_win.h"
 #include "settings/printer_store.h"
 #include "tests/wine/installed_printer.h"
 

@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "entry/module_win.h"
+#include "base/module_win.h"
+#include "devinfo/difm_loader_win.h"
 #include "tests/wine/test_window.h"
-#include "uicore/activation_win.h"
+#include "base/activation_win.h"
 #include "uicore/shared_controls_win.h"
 
 namespace vq::wine {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/ddk_win.h"
+#include "base/ddk_win.h"
 #include "settings/printer_store.h"
 #include "settings/printer_store_win.h"
 #include "tests/wine/installed_printer.h"

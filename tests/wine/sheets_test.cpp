@@ -3,7 +3,7 @@
 // Wine's compstui through DocumentPropertiesW, and through bad conditions.
 #include <gtest/gtest.h>
 
-#include "entry/ddk_win.h"
+#include "base/ddk_win.h"
 
 #include <commctrl.h>
 #include <psapi.h>

@@ -22,7 +22,7 @@
 #include "modules/simulated_printer/simulated_printer_win.h"
 #include "settings/printer_store.h"
 #include "tests/wine/installed_printer.h"
-#include "uicore/status_monitor_win.h"
+#include "monitor/status_monitor_win.h"
 
 namespace vq::wine {
 namespace {

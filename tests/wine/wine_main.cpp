@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "entry/module_win.h"
+#include "base/module_win.h"
 #include "tests/wine/installed_printer.h"
 
 int wmain(int argc, wchar_t** argv) {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "settings/describe.h"
+#include "tools/vq312ctl/describe.h"
 #include "tools/vq312ctl/ctl.h"
 
 namespace vq::ctl {

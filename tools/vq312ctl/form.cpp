@@ -3,7 +3,7 @@
 // form before users print over it.
 #include <sstream>
 
-#include "pages/paper/form_tool.h"
+#include "tools/form/form_tool.h"
 #include "tools/vq312ctl/ctl.h"
 
 namespace vq::ctl {

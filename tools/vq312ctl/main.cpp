@@ -1,7 +1,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "settings/describe.h"
+#include "tools/vq312ctl/describe.h"
 #include "tools/vq312ctl/ctl.h"
 
 namespace vq::ctl {

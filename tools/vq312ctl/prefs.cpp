@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "entry/ddk_win.h"
+#include "base/ddk_win.h"
 #include "tools/sheet_host/sheet_host_win.h"
 #include "tools/vq312ctl/ctl.h"
 

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "settings/describe.h"
+#include "tools/vq312ctl/describe.h"
 #include "settings/printer_store_win.h"
 #include "tools/vq312ctl/ctl.h"
 

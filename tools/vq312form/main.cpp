@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/paper/form_tool.h"
+#include "tools/form/form_tool.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
