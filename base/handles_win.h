@@ -41,7 +41,7 @@ class UniqueHandle {
 };
 
 namespace handles {
-inline void FreeModule(HMODULE h) { FreeLibrary(h); }
+inline void ReleaseModule(HMODULE h) { FreeLibrary(h); }
 inline void FreeLocal(HLOCAL h) { LocalFree(h); }
 inline void ClosePrinterHandle(HANDLE h) { ClosePrinter(h); }
 inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
@@ -50,7 +50,7 @@ inline void DeleteMemoryDc(HDC h) { DeleteDC(h); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 }  // namespace handles
 
-using UniqueModule = UniqueHandle<HMODULE, handles::FreeModule>;
+using UniqueModule = UniqueHandle<HMODULE, handles::ReleaseModule>;
 using UniquePrinter = UniqueHandle<HANDLE, handles::ClosePrinterHandle>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, handles::CloseKernelHandle>;
 using UniqueDc = UniqueHandle<HDC, handles::DeleteMemoryDc>;

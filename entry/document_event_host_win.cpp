@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <vector>
+
+#include "base/text_win.h"
 #include "settings/printer_store_win.h"
 
 namespace vq {
@@ -12,7 +14,7 @@ uint32_t g_overlayFlag = 0;
 
 namespace {
 
-std::string Text(const char* s) { return s ? s : ""; }
+std::string NarrowText(const char* s) { return s ? s : ""; }
 
 class Win32DocumentEventHost final : public DocumentEventHost {
  public:
@@ -45,8 +47,8 @@ class Win32DocumentEventHost final : public DocumentEventHost {
     std::vector<BYTE> buffer(needed);
     if (!GetPrinterA(printer_, 2, buffer.data(), needed, &needed)) return false;
     const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
-    *out = {Text(info->pServerName), Text(info->pShareName), Text(info->pPrinterName),
-            Text(info->pPortName)};
+    *out = {NarrowText(info->pServerName), NarrowText(info->pShareName),
+            NarrowText(info->pPrinterName), NarrowText(info->pPortName)};
     return true;
   }
 

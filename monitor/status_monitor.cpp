@@ -173,9 +173,13 @@ bool FindDataRecord(const uint8_t* data, size_t size, size_t from, DataRecord* o
 
 std::vector<uint8_t> EncodeDataRecord(uint8_t command, uint8_t code, std::string_view payload) {
   const size_t length = std::min<size_t>(payload.size(), 0xFFFF);
-  std::vector<uint8_t> record(kDataTag, kDataTag + 4);
-  record.insert(record.end(), {command, code, uint8_t(length >> 8), uint8_t(length & 0xFF)});
-  record.insert(record.end(), payload.begin(), payload.begin() + length);
+  std::vector<uint8_t> record(kDataHeaderSize + length);
+  std::memcpy(record.data(), kDataTag, 4);
+  record[4] = command;
+  record[5] = code;
+  record[6] = uint8_t(length >> 8);
+  record[7] = uint8_t(length & 0xFF);
+  std::memcpy(record.data() + kDataHeaderSize, payload.data(), length);
   return record;
 }
 

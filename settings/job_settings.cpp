@@ -13,9 +13,10 @@ namespace {
 
 template <size_t N>
 void CopyText(char16_t (&dst)[N], std::u16string_view src) {
-  const size_t n = std::min(src.size(), N - 1);
-  std::copy_n(src.data(), n, dst);
-  std::fill(dst + n, dst + N, u'\0');
+  // An index loop: GCC 12 misreads std::copy_n bounded by min() as an overread.
+  size_t i = 0;
+  for (; i + 1 < N && i < src.size(); ++i) dst[i] = src[i];
+  for (; i < N; ++i) dst[i] = u'\0';
 }
 
 template <size_t N>

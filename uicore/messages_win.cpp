@@ -4,6 +4,7 @@
 
 #include "base/module_win.h"
 #include "devinfo/difm_loader_win.h"
+#include "settings/job_settings.h"
 #include "settings/printer_store_win.h"
 #include "uicore/texts.h"
 #include "uicore/texts_win.h"

@@ -59,7 +59,10 @@ const char* NameOf(const Named (&table)[N], uint8_t value) {
 template <size_t N>
 std::string Names(const Named (&table)[N]) {
   std::string text;
-  for (const Named& n : table) text += (text.empty() ? "" : "|") + std::string(n.name);
+  for (const Named& n : table) {
+    if (!text.empty()) text += '|';
+    text += n.name;
+  }
   return text;
 }
 
@@ -106,14 +109,19 @@ bool DecodeState(const uint8_t* bytes, size_t size, PrinterState* out) {
   return true;
 }
 
+void AppendName(std::string* text, std::string_view name) {
+  if (!text->empty()) *text += '+';
+  *text += name;
+}
+
 const char* StateName(uint8_t state) { return NameOf(kStates, state); }
 
 std::string AlertNames(uint8_t alerts) {
   std::string text;
   for (const Named& n : kAlerts)
-    if (alerts & n.value) text += (text.empty() ? "" : "+") + std::string(n.name);
+    if (alerts & n.value) AppendName(&text, n.name);
   const uint8_t known = kPaperOut | kCoverOpen | kInkOut | kCutterJam | kHeadError;
-  if (alerts & ~known) text += (text.empty() ? "" : "+") + std::string("other");
+  if (alerts & ~known) AppendName(&text, "other");
   return text.empty() ? "none" : text;
 }
 
@@ -184,8 +192,13 @@ bool ApplySetting(std::string_view word, PrinterState* state, std::string* error
 }
 
 std::string SettingWords() {
-  return Names(kStates) + " | alerts=" + Names(kAlerts) + "[+...]|none | serial=TEXT | " +
-         "firmware=TEXT | port=" + Names(kBehaviours) + " | reset";
+  std::string words = Names(kStates);
+  words += " | alerts=";
+  words += Names(kAlerts);
+  words += "[+...]|none | serial=TEXT | firmware=TEXT | port=";
+  words += Names(kBehaviours);
+  words += " | reset";
+  return words;
 }
 
 std::vector<uint8_t> StatusData(const PrinterState& state) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "settings/job_settings.h"
 #include "base/module_win.h"
 #include "devinfo/difm_loader_win.h"
 #include "tests/wine/test_window.h"

@@ -160,7 +160,10 @@ std::string DescribePrinterValue(std::u16string_view name, uint32_t type,
   if (type == kRegSz) {
     std::u16string text(bytes.size() / 2, u'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * 2);
-    return "\"" + Utf8(std::u16string_view(text).substr(0, text.find(u'\0'))) + "\"\n";
+    std::string quoted = "\"";
+    quoted += Utf8(std::u16string_view(text).substr(0, text.find(u'\0')));
+    quoted += "\"\n";
+    return quoted;
   }
   const bool allZero = std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return !b; });
   return Format("%zu bytes%s", bytes.size(), allZero ? ", all zero\n" : ": ") +
