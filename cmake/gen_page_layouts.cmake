@@ -4,7 +4,8 @@ cmake_minimum_required(VERSION 3.25)
 #   cmake -DLAYOUTS="a.txt;b.txt" -DRC_OUT=pages.rc -DINC_OUT=pages.inc
 #         -DIDS_OUT=control_ids.h -P gen_page_layouts.cmake
 #
-# A layout's "dialog NAME ID W H" line names the template IDD_NAME; each
+# A layout's "dialog NAME ID W H [popup]" line names the template IDD_NAME
+# (popup: a modal dialog with a caption and a close box, else a page); each
 # control line's name becomes IDC_NAME_<control name>. The .rc and the C++
 # tables use only these names, so a number lives in one place.
 #
@@ -57,6 +58,15 @@ foreach(file IN LISTS LAYOUTS)
       list(GET f 2 dialog_number)
       list(GET f 3 width)
       list(GET f 4 height)
+      set(dialog_style "DS_SETFONT | DS_CONTROL | WS_CHILD | WS_CAPTION")
+      list(LENGTH f dialog_fields)
+      if(dialog_fields GREATER 5)
+        list(GET f 5 dialog_kind)
+        if(NOT dialog_kind STREQUAL "popup")
+          message(FATAL_ERROR "${file}: a dialog is a page or a popup: ${line}")
+        endif()
+        set(dialog_style "DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU")
+      endif()
       set(dialog_id "IDD_${dialog_name}")
       string(APPEND ids "\n#define ${dialog_id} ${dialog_number}\n")
       continue()
@@ -142,7 +152,7 @@ foreach(file IN LISTS LAYOUTS)
   to_dlu_x(${width} dw)
   to_dlu_y(${height} dh)
   string(APPEND rc "${dialog_id} DIALOGEX 0, 0, ${dw}, ${dh}\n")
-  string(APPEND rc "STYLE DS_SETFONT | DS_CONTROL | WS_CHILD | WS_CAPTION\n")
+  string(APPEND rc "STYLE ${dialog_style}\n")
   string(APPEND rc "FONT 8, \"MS Shell Dlg\", 400, 0, 1\nBEGIN\n${controls}END\n\n")
   string(APPEND inc "inline constexpr uint32_t kDialog${name} = ${dialog_id};\n")
   string(APPEND inc "inline constexpr LayoutRow kRows${name}[] = {\n${rows}};\n")

@@ -42,6 +42,7 @@ target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)
 
 # The property pages and the sheets that assemble them: one folder a page.
 add_library(vq312_pages STATIC
+  pages/sheet/dialog_win.cpp
   pages/sheet/page_win.cpp
   pages/sheet/sheet_win.cpp
   pages/basic/basic_page_win.cpp
