@@ -72,7 +72,9 @@ inline constexpr uint16_t kCutPageWindowText = 4744;
 inline constexpr uint16_t kOverlayPageWindowText = 4748;
 
 // Shared by every page and dialog that names the current settings.
-inline constexpr uint32_t kSettingsNameTexts[] = {4759, 4760};
+inline constexpr uint16_t kSettingsNameDefault = 4759;  // the name of the built-in defaults
+inline constexpr uint16_t kSettingsNameCurrent = 4760;  // settings changed by hand
+inline constexpr uint32_t kSettingsNameTexts[] = {kSettingsNameDefault, kSettingsNameCurrent};
 
 // The caption of every message box (messages.inc).
 inline constexpr uint32_t kMessageCaptionTexts[] = {4761};
@@ -308,7 +310,8 @@ inline constexpr MessageUse kSleepTimerMessages[] = {
 };
 
 // ---- Printer access check, wherever it runs ------------------------------
-inline constexpr MessageUse kAccessCheckMessages[] = {{4080, Reply::kOk, false}};
+inline constexpr uint16_t kNeedsAdminRightsMessage = 4080;
+inline constexpr MessageUse kAccessCheckMessages[] = {{kNeedsAdminRightsMessage, Reply::kOk, false}};
 
 // ---- Texts that are formats ----------------------------------------------
 inline constexpr FormatText kFormatTexts[] = {

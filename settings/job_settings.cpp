@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "devinfo/difm_api.h"
+#include "devinfo/text_ids.h"
 #include "settings/printer_store.h"
 
 namespace vq {
@@ -173,11 +174,11 @@ bool SetDefaultJobSettings(JobSettings* js, const DriverServices& svc) {
   const DifmApi& difm = map.api();
   uint32_t paperId = 0;
   PaperInfo paper{};
-  if (!difm.DifmLoadDefValues(map.get(), 2030, &paperId, sizeof paperId) ||
+  if (!difm.DifmLoadDefValues(map.get(), def_value::kDefaultPaper, &paperId, sizeof paperId) ||
       !difm.DifmGetPaperInfo(map.get(), &paper, paperId))
     return false;
   int32_t resolution[2] = {0, 0};
-  difm.DifmLoadDefValues(map.get(), 1006, resolution, sizeof resolution);
+  difm.DifmLoadDefValues(map.get(), def_value::kResolution, resolution, sizeof resolution);
 
   std::unique_ptr<PrinterStore> model =
       svc.spooler ? svc.spooler->Open(kModelName, kAccessDefault) : nullptr;
@@ -235,10 +236,10 @@ bool SetDefaultJobSettings(JobSettings* js, const DriverServices& svc) {
   d.MediaTypeId = 1;
 
   uint32_t bytes = 0;
-  if (difm.DifmGetRealDataStr(map.get(), 4759, nullptr, &bytes) && bytes) {
+  if (difm.DifmGetRealDataStr(map.get(), text_ids::kSettingsNameDefault, nullptr, &bytes) && bytes) {
     char16_t name[65] = {};
     uint32_t fetch = std::min<uint32_t>(bytes, sizeof d.SettingsName);
-    difm.DifmGetRealDataStr(map.get(), 4759, name, &fetch);
+    difm.DifmGetRealDataStr(map.get(), text_ids::kSettingsNameDefault, name, &fetch);
     std::memcpy(d.SettingsName, name, std::min<uint32_t>(fetch, sizeof d.SettingsName));
   }
   *js = d;
@@ -300,7 +301,7 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
   const int32_t listed = difm.DifmGetEnumResolutionsInf(map.get(), nullptr);
   int32_t defaults[2];
   if (listed <= 0 || listed > static_cast<int32_t>(std::size(pairs)) ||
-      !difm.DifmLoadDefValues(map.get(), 1006, defaults, sizeof defaults))
+      !difm.DifmLoadDefValues(map.get(), def_value::kResolution, defaults, sizeof defaults))
     return false;
   difm.DifmGetEnumResolutionsInf(map.get(), &pairs[0][0]);
   const int32_t first = pairs[0][0], second = listed > 1 ? pairs[1][0] : pairs[0][0];
