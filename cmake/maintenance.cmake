@@ -26,6 +26,8 @@ vq312_module(VQ312GD
   DEF ${CMAKE_SOURCE_DIR}/modules/gd/VQ312GD.def
   LIBS vq312_simprinter)
 add_dependencies(vq312ctl VQ312GS VQ312GD)
+target_sources(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR}/tools/vq312ctl/maint.cpp)
+target_link_libraries(vq312ctl PRIVATE vq312_pages)
 
 target_sources(vq312_pages PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/utility/maintenance_win.cpp
@@ -34,9 +36,27 @@ target_sources(vq312_pages PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/utility/printer_report_win.cpp)
 
 
+# A printer of the tests' own on a file-path port (a "FILE:" port would skip
+# every wait), then the modules, the page and its dialogs against it; the
+# screenshot test once more in Chinese.
+set(VQ312_MAINT_PRINTER "VT-Q3120 Maintenance Test")
+add_test(NAME maintenance_printer
+  COMMAND vq312ctl install --from ${VQ312_DIST} --printer ${VQ312_MAINT_PRINTER}
+          --port C:\\windows\\temp\\vq312-maintenance.prn)
+set_tests_properties(maintenance_printer PROPERTIES FIXTURES_SETUP maint_printer
+  FIXTURES_REQUIRED "winebed;installed" ENVIRONMENT "${VQ312_WINE_ENV}" RESOURCE_LOCK wine)
+
 vq312_wine_test(wine_maintenance_tests
-  SOURCES tests/wine/maintenance_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
+  SOURCES tests/wine/maintenance_test.cpp tests/wine/installed_printer.cpp
           tools/sheet_host/sheet_host_win.cpp
   LIBS vq312_pages vq312_simprinter comctl32 gdi32 user32)
 add_dependencies(wine_maintenance_tests VQ312UI VQ312GS VQ312GD VQ312RD)
-set_tests_properties(wine_maintenance_tests PROPERTIES TIMEOUT 300)
+set(VQ312_MAINT_SHOTS ${CMAKE_BINARY_DIR}/screenshots/maintenance)
+set_tests_properties(wine_maintenance_tests PROPERTIES TIMEOUT 400
+  FIXTURES_REQUIRED "winebed;installed;maint_printer"
+  ENVIRONMENT "${VQ312_WINE_ENV};VQ312_MAINT_SHOTS=Z:${VQ312_MAINT_SHOTS}/en")
+add_test(NAME wine_maintenance_screenshots_zh
+  COMMAND wine_maintenance_tests --gtest_filter=*Screenshots*)
+set_tests_properties(wine_maintenance_screenshots_zh PROPERTIES TIMEOUT 200 RESOURCE_LOCK wine
+  FIXTURES_REQUIRED "winebed;installed;maint_printer"
+  ENVIRONMENT "${VQ312_WINE_ENV};LANG=zh_CN.UTF-8;LC_ALL=zh_CN.UTF-8;VQ312_MAINT_SHOTS=Z:${VQ312_MAINT_SHOTS}/zh")
