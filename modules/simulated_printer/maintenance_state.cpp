@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 
 #include "base/byte_reader.h"
@@ -69,19 +70,16 @@ bool ParseInkMask(std::string_view text, uint8_t* mask) {
 
 std::string InkNames(uint8_t mask) {
   std::string text;
-  for (int i = 0; i < 4; ++i)
-    if (mask & (1u << i)) text += (text.empty() ? "" : "+") + std::string(kInkNames[i]);
+  for (int i = 0; i < 4; ++i) {
+    if (!(mask & (1u << i))) continue;
+    if (!text.empty()) text.push_back('+');
+    text.append(kInkNames[i]);
+  }
   return text.empty() ? "none" : text;
 }
 
 void SetFlag(MaintenanceState* state, uint8_t flag, bool on) {
   state->flags = on ? uint8_t(state->flags | flag) : uint8_t(state->flags & ~flag);
-}
-
-std::string Hex(unsigned value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%02X", value);
-  return text;
 }
 
 }  // namespace
@@ -396,7 +394,9 @@ bool ApplyMaintenanceSetting(std::string_view word, MaintenanceState* s, bool* k
     return false;
   }
   if (!ok) {
-    *error = "bad value in \"" + std::string(word) + "\"";
+    error->assign("bad value in \"");
+    error->append(word);
+    error->push_back('"');
     return false;
   }
   *s = next;
@@ -411,30 +411,54 @@ std::string MaintenanceSettingWords() {
 }
 
 std::string DescribeMaintenance(const MaintenanceState& s, uint64_t now) {
+  // Built from pieces appended one by one: GCC 12 warns falsely about
+  // "text" + std::string temporaries in this build.
   std::string t = "  registration:";
-  for (int8_t v : s.registration) t += " " + std::to_string(v);
-  t += "\n  switches: S1 " + Hex(s.switches1) + ", S2 " + Hex(s.switches2) + ", S3 " +
-       Hex(s.switches3) + ", tear-off " + std::to_string(s.tearOff) + ", capabilities " +
-       Hex(s.capabilities) + "\n";
-  t += "  sleep timer: " + std::to_string(s.sleepFirst) + " min, power off " +
-       (s.sleepSecond ? std::to_string(s.sleepSecond) + " min" : std::string("never")) + "\n";
-  t += "  cutter: stop position " + std::to_string(s.cutStop) + ", cut position " +
-       std::to_string(s.cutPosition) + ", mode " + std::to_string(s.cutterMode) + "\n";
-  t += "  ink empty " + InkNames(s.inkEmpty) + ", ink low " + InkNames(s.inkLow) +
-       ", maintenance box " + (s.flags & kFlagBoxNearFull ? "near full" : "ok") +
-       (s.flags & kFlagNoSettings ? ", answers no settings" : "") +
-       (s.flags & kFlagRefuseCommands ? ", refuses commands" : "") + "\n";
+  for (int8_t v : s.registration) {
+    t += ' ';
+    t += std::to_string(v);
+  }
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "\n  switches: S1 0x%02X, S2 0x%02X, S3 0x%02X, tear-off %u, capabilities 0x%03X\n",
+                s.switches1, s.switches2, s.switches3, s.tearOff, s.capabilities);
+  t += line;
+  std::snprintf(line, sizeof line, "  sleep timer: %u min, power off ", s.sleepFirst);
+  t += line;
+  if (s.sleepSecond) {
+    std::snprintf(line, sizeof line, "%u min\n", s.sleepSecond);
+    t += line;
+  } else {
+    t += "never\n";
+  }
+  std::snprintf(line, sizeof line, "  cutter: stop position %u, cut position %u, mode %u\n",
+                s.cutStop, s.cutPosition, s.cutterMode);
+  t += line;
+  t += "  ink empty ";
+  t += InkNames(s.inkEmpty);
+  t += ", ink low ";
+  t += InkNames(s.inkLow);
+  t += ", maintenance box ";
+  t += s.flags & kFlagBoxNearFull ? "near full" : "ok";
+  if (s.flags & kFlagNoSettings) t += ", answers no settings";
+  if (s.flags & kFlagRefuseCommands) t += ", refuses commands";
+  t += '\n';
   const uint16_t running = RunningCommand(s, now);
   if (running) {
-    const Progress p = CommandProgress(s, now);
-    t += "  working on command " + std::to_string(running) + ": " + std::to_string(p.percent) +
-         "% done\n";
+    std::snprintf(line, sizeof line, "  working on command %u: %u%% done\n", running,
+                  CommandProgress(s, now).percent);
   } else {
-    t += "  working on nothing (a working command takes " + std::to_string(s.workMs) + " ms)\n";
+    std::snprintf(line, sizeof line, "  working on nothing (a working command takes %u ms)\n",
+                  s.workMs);
   }
-  t += "  commands received: " + std::to_string(s.commandCount) + "; last:";
-  for (uint16_t c : s.log) t += " " + std::to_string(c);
-  t += "\n";
+  t += line;
+  std::snprintf(line, sizeof line, "  commands received: %u; last:", s.commandCount);
+  t += line;
+  for (uint16_t c : s.log) {
+    t += ' ';
+    t += std::to_string(c);
+  }
+  t += '\n';
   return t;
 }
 

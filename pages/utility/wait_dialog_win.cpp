@@ -1,6 +1,7 @@
 // The wait dialog (template 102): a wait function of VQ312GS.dll runs on a
 // thread of its own and tells the dialog when the printer got where it
 // waits for, and how far a long job has got.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <string>

@@ -26,7 +26,12 @@ namespace vq::wine {
 namespace {
 
 constexpr wchar_t kMaintPrinter[] = L"VT-Q3120 Maintenance Test";
-constexpr int kMessageText = 0xFFFF;  // the text of a message box
+// The text of a message box: 0xFFFF on Windows, 100 in Wine's template.
+constexpr int kMessageText = -1;
+HWND MessageText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? text : GetDlgItem(box, 100);
+}
 
 // ---- The simulated printer ----------------------------------------------------
 
@@ -50,14 +55,14 @@ void SetPrinter(std::initializer_list<const char*> words) {
   ASSERT_TRUE(sim::WriteMaintenanceState(kMaintPrinter, maintenance));
 }
 
-sim::MaintenanceState Maintenance() {
+sim::MaintenanceState Held() {
   sim::MaintenanceState m;
   EXPECT_TRUE(sim::ReadMaintenanceState(kMaintPrinter, &m));
   return m;
 }
 
 bool Logged(uint16_t code) {
-  const sim::MaintenanceState m = Maintenance();
+  const sim::MaintenanceState m = Held();
   return std::find(m.log.begin(), m.log.end(), code) != m.log.end();
 }
 
@@ -80,7 +85,8 @@ HWND FindDialog(int control, DWORD ms = 8000) {
           wchar_t cls[16] = {};
           GetClassNameW(w, cls, 16);
           if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::wcscmp(cls, L"#32770") ||
-              GetDlgItem(w, 12320) || !GetDlgItem(w, f->control))
+              GetDlgItem(w, 12320) ||
+              !(f->control == kMessageText ? MessageText(w) : GetDlgItem(w, f->control)))
             return TRUE;
           f->found = w;
           return FALSE;
@@ -107,7 +113,8 @@ void Press(HWND dialog, int id) {
 std::wstring Answer(int button, DWORD ms = 8000) {
   HWND box = FindDialog(kMessageText, ms);
   if (!box) return L"";
-  const std::wstring text = ItemText(box, kMessageText);
+  wchar_t text[512] = {};
+  GetWindowTextW(MessageText(box), text, 512);
   Press(box, button);
   for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
   return text;
@@ -210,8 +217,8 @@ TEST_F(Maintenance, ModulesAnswerFromTheSimulatedPrinter) {
   ASSERT_EQ(SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_DWSLEEPTIMER"), REG_DWORD,
                             reinterpret_cast<BYTE*>(&packed), 4), ERROR_SUCCESS);
   EXPECT_TRUE(SendCommand(t, 16));
-  EXPECT_EQ(Maintenance().sleepFirst, 30u);
-  EXPECT_EQ(Maintenance().sleepSecond, 600u);
+  EXPECT_EQ(Held().sleepFirst, 30u);
+  EXPECT_EQ(Held().sleepSecond, 600u);
   // A printer that refuses: the send fails, the log still shows it.
   SetPrinter({"commands=refused"});
   EXPECT_FALSE(SendCommand(t, 10));
@@ -246,7 +253,8 @@ TEST_F(Maintenance, WaitDialogEndsAndCleansUp) {
   auto threads = [] {
     int n = 0;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 te{sizeof te};
+    THREADENTRY32 te{};
+    te.dwSize = sizeof te;
     for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te))
       n += te.th32OwnerProcessID == GetCurrentProcessId();
     CloseHandle(snap);
@@ -328,7 +336,9 @@ TEST_F(Maintenance, SimpleCommandsCheckWaitAndSend) {
       if (c.after) after = Answer(IDOK);
       Sleep(300);
     });
-    if (c.after) EXPECT_NE(after.find(c.after), std::wstring::npos) << "got: " << after.size();
+    if (c.after) {
+      EXPECT_NE(after.find(c.after), std::wstring::npos);
+    }
     EXPECT_EQ(Logged(c.code), c.sent);
   }
 }
@@ -384,7 +394,7 @@ TEST_F(Maintenance, SettingsDialogsReadAndStore) {
     Press(special, 6062);
     WaitGone(special);
   });
-  const sim::MaintenanceState m = Maintenance();
+  const sim::MaintenanceState m = Held();
   EXPECT_EQ(m.sleepFirst, 60u);
   EXPECT_EQ(m.sleepSecond, 720u);
   EXPECT_EQ(m.cutStop, 20u);

@@ -115,7 +115,7 @@ int RunMaint(int argc, wchar_t** argv) {
     return 1;
   }
   PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
-  const bool changes = args.size() > 1 || args[0] != L"sleep" && args[0] != L"cutter" && args[0] != L"special";
+  const bool changes = args.size() > 1 || (args[0] != L"sleep" && args[0] != L"cutter" && args[0] != L"special");
   if (changes && !OpenPrinterW(name.data(), &admin, &all)) {
     Print("vq312ctl: you may not administer \"%s\"\n", Narrow(name).c_str());
     ClosePrinter(printer);
