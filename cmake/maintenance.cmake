@@ -52,6 +52,7 @@ vq312_wine_test(wine_maintenance_tests
   LIBS vq312_pages vq312_simprinter comctl32 gdi32 user32)
 add_dependencies(wine_maintenance_tests VQ312UI VQ312GS VQ312GD VQ312RD)
 set(VQ312_MAINT_SHOTS ${CMAKE_BINARY_DIR}/screenshots/maintenance)
+file(MAKE_DIRECTORY ${VQ312_MAINT_SHOTS}/en ${VQ312_MAINT_SHOTS}/zh)
 set_tests_properties(wine_maintenance_tests PROPERTIES TIMEOUT 400
   FIXTURES_REQUIRED "winebed;installed;maint_printer"
   ENVIRONMENT "${VQ312_WINE_ENV};VQ312_MAINT_SHOTS=Z:${VQ312_MAINT_SHOTS}/en")
