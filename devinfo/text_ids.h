@@ -309,6 +309,12 @@ inline constexpr MessageUse kSleepTimerMessages[] = {
     {4078, Reply::kOk, false},
 };
 
+// ---- Printer information output choice (template 393) and its report ---
+inline constexpr uint32_t kPrinterReportLabels[] = {5600, 5601, 5602, 5603, 5604, 5605};
+inline constexpr uint32_t kPrinterReportTexts[] = {5606, 5607, 5608, 5610, 5611, 5612, 5613,
+                                                   5614, 5615, 5616, 5617, 5618, 5619, 5620,
+                                                   5621, 5622, 5623, 5624, 5625, 5626, 5627};
+
 // ---- Printer access check, wherever it runs ------------------------------
 inline constexpr uint16_t kNeedsAdminRightsMessage = 4080;
 inline constexpr MessageUse kAccessCheckMessages[] = {{kNeedsAdminRightsMessage, Reply::kOk, false}};
@@ -369,6 +375,7 @@ inline constexpr DialogTexts kDialogs[] = {
      kCutterPositionMessages},
     {"sleep timer", kSleepTimerLabels, kSleepTimerTexts, kSleepTimerHelp, kSleepTimerMessages},
     {"printer access check", {}, {}, {}, kAccessCheckMessages},
+    {"printer information report", kPrinterReportLabels, kPrinterReportTexts, {}, {}},
 };
 
 }  // namespace vq::text_ids
