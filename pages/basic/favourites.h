@@ -83,9 +83,11 @@ bool ReadFavourites(PrinterStore* printer, FavouriteSet* set);
 bool ReadEntrySet(PrinterStore* printer, FavouriteSet* set);
 // Writes the 13880-byte value.
 bool WriteFavourites(PrinterStore* printer, const FavouriteSet& set);
-// APUI_ENTRYSETNUM = newCount, then the value; false when a step fails.
+// APUI_ENTRYSETNUM = newCount, then the value; false when a step fails,
+// and then the former count is written back (nothing stored half-way).
 bool SaveFavourites(PrinterStore* printer, const FavouriteSet& set, uint32_t newCount);
-// Reads APUI_ENTRYSETNUM, writes it less one, then the value.
+// Reads APUI_ENTRYSETNUM, writes it less one, then the value (the count is
+// restored when the value cannot be written).
 bool RemoveFavourite(PrinterStore* printer, const FavouriteSet& set);
 
 // The narrow-margin rule of the paper list: a side margin, with its liner

@@ -18,6 +18,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "pages/basic/favourites.h"
 #include "uicore/sheet_context_win.h"
 
@@ -61,6 +63,11 @@ enum class FavouriteApplied {
 // the working record (kNothing).
 FavouriteApplied ApplyFavourite(HWND page, SheetContext& sheet, const FavouriteSet& set,
                                 uint32_t index, bool narrowMarginAllowed);
+
+// The printer as the administrator's dialogs write to it: opened by name
+// with PRINTER_ALL_ACCESS (the sheet's own handle may only have been opened
+// for use); the sheet's handle when the name does not open that way.
+std::unique_ptr<PrinterStore> OpenAdminStore(const SheetContext& sheet);
 
 // Button 1295 is enabled only in user-default mode and when the printer
 // opens with PRINTER_ALL_ACCESS.
