@@ -142,9 +142,8 @@ std::u16string FormatCheckNumber(int32_t value, uint32_t unit) {
   std::string text;
   if (v < 0 && whole == 0) text = "-";
   text += std::to_string(whole) + ".";
-  std::string digits = std::to_string(fraction);
-  if (unit && digits.size() < 2) digits.insert(0, "0");
-  text += digits;
+  if (unit && fraction < 10) text += '0';
+  text += std::to_string(fraction);
   return std::u16string(text.begin(), text.end());
 }
 

@@ -174,7 +174,16 @@ bool IsValidFavouriteName(std::u16string_view name) {
 SavePlan PlanSave(const FavouriteSet& set, int32_t selected, std::u16string_view name,
                   bool renaming, std::u16string_view currentText, std::u16string_view defaultText) {
   if (selected < 0 || name.empty()) return {SaveStep::kNoName, 0};
-  if (name == currentText || name == defaultText) return {SaveStep::kReservedName, 0};
+  // The name field takes no spaces, so a built-in item's name is compared
+  // without its spaces ("Current settings" and "Currentsettings" alike).
+  auto bare = [](std::u16string_view text) {
+    std::u16string out;
+    for (char16_t c : text)
+      if (IsFavouriteNameChar(c)) out += c;
+    return out;
+  };
+  if (bare(name) == bare(currentText) || bare(name) == bare(defaultText))
+    return {SaveStep::kReservedName, 0};
   for (uint32_t slot = 0; slot < set.count && slot < kFavouriteSlots; ++slot)
     if (set.Name(slot) == name) {
       // Renaming an entry to its own name stores it unchanged, without asking.

@@ -112,7 +112,7 @@ bool IsValidFavouriteName(std::u16string_view name);
 // Save (add, rename or overwrite), decided before anything is stored.
 enum class SaveStep {
   kNoName,         // no selection or an empty name: message 4086
-  kReservedName,   // the name of item 0 or 1: message 4087
+  kReservedName,   // the name of item 0 or 1, spaces aside: message 4087
   kAskOverwrite,   // the name of a user entry: message 4002, then overwrite
   kRename,         // rename flag set: the selected entry takes the name
   kFull,           // a new entry would exceed the maximum: message 4088

@@ -183,10 +183,10 @@ uint32_t RunFavouritesDialog(HWND page, SheetContext& sheet, FavouriteSet* set,
 namespace {
 
 struct FavouritesData {
-  SheetContext* sheet;
-  FavouriteSet* set;
-  uint32_t* selection;   // the page's list index: in at the start, out on OK
-  bool narrowAllowed;
+  SheetContext* sheet = nullptr;
+  FavouriteSet* set = nullptr;
+  uint32_t* selection = nullptr;  // the page's list index: in at the start, out on OK
+  bool narrowAllowed = false;
   bool started = false;  // the three numbers and the value were read
   bool renaming = false;
   bool dirty = false;
@@ -504,7 +504,11 @@ const DialogRow kFavouritesDialog = {
 
 INT_PTR ShowFavouritesDialog(HWND owner, SheetContext& sheet, FavouriteSet* set,
                              uint32_t* selection, bool narrowMarginAllowed) {
-  FavouritesData data{&sheet, set, selection, narrowMarginAllowed};
+  FavouritesData data;
+  data.sheet = &sheet;
+  data.set = set;
+  data.selection = selection;
+  data.narrowAllowed = narrowMarginAllowed;
   return RunModalDialog(owner, kFavouritesDialog, &data);
 }
 

@@ -137,6 +137,7 @@ TEST_F(Favourites, SavePlans) {
       {-1, u"X", false, 10, SaveStep::kNoName, 0},
       {0, u"", false, 10, SaveStep::kNoName, 0},
       {0, u"Current settings", false, 10, SaveStep::kReservedName, 0},
+      {0, u"Currentsettings", false, 10, SaveStep::kReservedName, 0},  // as the field lets it be typed
       {3, u"Default settings", true, 10, SaveStep::kReservedName, 0},
       {0, u"Depot", false, 10, SaveStep::kAskOverwrite, 1},
       {2, u"Depot", true, 10, SaveStep::kAskOverwrite, 1},   // renaming onto another entry

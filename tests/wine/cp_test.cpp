@@ -31,6 +31,7 @@
 #include "settings/printer_store_win.h"
 #include "tests/wine/installed_printer.h"
 #include "tools/sheet_host/sheet_host_win.h"
+#include "uicore/texts_win.h"
 
 namespace vq::wine {
 namespace {
@@ -167,7 +168,8 @@ class Dialogs : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(admin_);
     for (const wchar_t* name : kSaved) {
-      Saved s{name};
+      Saved s;
+      s.name = name;
       s.existed = ReadValue(admin_.get(), name, &s.bytes, &s.type);
       saved_.push_back(s);
     }
@@ -215,7 +217,7 @@ class Dialogs : public testing::Test {
   }
 
   struct Saved {
-    const wchar_t* name;
+    const wchar_t* name = nullptr;
     std::vector<unsigned char> bytes;
     DWORD type = 0;
     bool existed = false;
