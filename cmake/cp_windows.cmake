@@ -6,6 +6,11 @@ target_sources(vq312_pages PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/basic/settings_list_win.cpp
   ${CMAKE_SOURCE_DIR}/pages/basic/custom_paper_win.cpp)
 
+# `vq312ctl favourites`: list, export and import APUI_ENTRYSET.
+# `vq312ctl prefs --screenshots` also saves the basic page's dialogs.
+target_sources(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR}/tools/vq312ctl/favourites.cpp
+               ${CMAKE_SOURCE_DIR}/tools/sheet_host/dialog_shots_win.cpp)
+
 vq312_module(VQ312CP
   SOURCES ${CMAKE_SOURCE_DIR}/modules/cp/cp_main_win.cpp ${CMAKE_SOURCE_DIR}/modules/cp/cp.rc
   DEF ${CMAKE_SOURCE_DIR}/modules/cp/VQ312CP.def

@@ -85,8 +85,12 @@ void FillFavouritesList(HWND page, const SheetContext& sheet, const FavouriteSet
   if (!combo) return;
   if (first) {
     HIMAGELIST images = LoadIconImageList(kPageListIcons);
-    SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    // A second first fill replaces the list (the subclass then owns the new one).
+    if (auto old = reinterpret_cast<HIMAGELIST>(
+            SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images))))
+      ImageList_Destroy(old);
     if (images) SetWindowSubclass(combo, ComboImagesProc, 1, reinterpret_cast<DWORD_PTR>(images));
+    else RemoveWindowSubclass(combo, ComboImagesProc, 1);
   }
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   const std::u16string current = TextOf(kCurrentSettingsText), defaults = TextOf(kDefaultSettingsText);

@@ -84,8 +84,11 @@ void SetupList(HWND list, DifmHandle texts) {
   RECT client{};
   GetClientRect(list, &client);
   const std::u16string heads[2] = {TextWith(texts, 5049), TextWith(texts, 5050)};
+  // The rows always outgrow the list: the value column leaves room for the
+  // vertical scroll bar, so no horizontal one appears.
   const int widths[2] = {MulDiv(kLabelColumnWidth, int(screenDpiX), 96),
-                         client.right - MulDiv(kValueColumnMargin, int(screenDpiX), 96)};
+                         client.right - MulDiv(kValueColumnMargin, int(screenDpiX), 96) -
+                             GetSystemMetrics(SM_CXVSCROLL)};
   for (int i = 0; i < 2; ++i) {
     std::wstring head(heads[i].begin(), heads[i].end());
     LVCOLUMNW column{};

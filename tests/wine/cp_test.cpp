@@ -18,6 +18,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "base/module_win.h"
@@ -530,6 +531,72 @@ TEST_F(Dialogs, CustomPaperModuleMissingOrIncomplete) {
     EXPECT_FALSE(outcome.confirmed);
   }
   EXPECT_EQ(Papers().size(), writes);
+}
+
+// vq312ctl favourites: an exported file imports back; a file of the wrong
+// size, from a newer driver, or with more entries than the printer takes is
+// refused with the stored value left as it was.
+DWORD RunCtl(const std::wstring& arguments) {
+  std::wstring line = L"dist\\vq312ctl.exe " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return 999;
+  WaitForSingleObject(process.hProcess, 20000);
+  DWORD code = 998;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return code;
+}
+
+TEST_F(Dialogs, FavouritesFileImportIsWholeOrNothing) {
+  FavouriteSet set{};
+  {
+    Win32PrinterStore store(admin_.get(), false);
+    ASSERT_TRUE(ReadFavourites(&store, &set));
+    AddFavourite(&set, sheet_.workSettings, u"Exported");
+    AddFavourite(&set, sheet_.workSettings, u"Second");
+    ASSERT_TRUE(SaveFavourites(&store, set, set.count));
+  }
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring file = std::wstring(temp) + L"vq312-favourites.bin";
+  ASSERT_EQ(RunCtl(L"favourites export \"" + file + L"\""), 0u);
+  ClearFavourites();
+  ASSERT_EQ(RunCtl(L"favourites import \"" + file + L"\""), 0u);
+  EXPECT_EQ(Stored().count, 2u);
+  EXPECT_EQ(Stored().Name(1), u"Second");
+
+  std::vector<unsigned char> good;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(admin_.get(), L"APUI_ENTRYSET", &good, &type));
+  auto write = [&](std::vector<unsigned char> bytes) {
+    HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+  };
+  std::vector<unsigned char> shorter(good.begin(), good.end() - 1), newer = good;
+  newer[kFavouriteEntrySize + 4 + offsetof(JobSettings, dmDriverVersion) + 1] = 0x07;
+  DWORD one = 1;
+  for (const auto& [what, bytes, maximum] :
+       {std::tuple{"one byte short", shorter, 10u}, std::tuple{"newer driver", newer, 10u},
+        std::tuple{"more than the printer takes", good, 1u}}) {
+    write(bytes);
+    DWORD max = maximum;
+    SetPrinterDataW(admin_.get(), const_cast<wchar_t*>(L"APUI_ENTRYSETMAXNUM"), REG_DWORD,
+                    reinterpret_cast<BYTE*>(&max), 4);
+    SetPrinterDataW(admin_.get(), const_cast<wchar_t*>(L"APUI_ENTRYSETNUM"), REG_DWORD,
+                    reinterpret_cast<BYTE*>(&one), 4);
+    EXPECT_EQ(RunCtl(L"favourites import \"" + file + L"\""), 1u) << what;
+    std::vector<unsigned char> after;
+    ASSERT_TRUE(ReadValue(admin_.get(), L"APUI_ENTRYSET", &after, &type));
+    EXPECT_EQ(after, good) << what;
+    EXPECT_EQ(Stored().count, 1u) << what;
+  }
+  DeleteFileW(file.c_str());
 }
 
 // One screenshot of each dialog at rest, in the language of the run.

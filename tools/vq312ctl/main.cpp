@@ -44,7 +44,9 @@ constexpr char kUsage[] =
     "  state [--printer NAME] [SETTING...]\n"
     "          the simulated printer behind the status monitor and port module:\n"
     "          idle, busy, asleep, ..., alerts=paper-out+cover-open, serial=TEXT,\n"
-    "          firmware=TEXT, port=silent|garbage|..., reset\n";
+    "          firmware=TEXT, port=silent|garbage|..., reset\n"
+    "  favourites [--printer NAME] list | export FILE | import FILE\n"
+    "          the printer's favourites; an import is checked whole before it is stored\n";
 
 }  // namespace
 
@@ -59,6 +61,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (std::wstring(argv[1]) == L"form") return RunForm(argc, argv);
   if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
+  if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
