@@ -54,15 +54,16 @@ constexpr Range kNoTest{1, 0};
 constexpr Range kLength{60, 5000};
 
 LayoutLimits LimitsFor(uint32_t layout) {
+  using namespace paper_layout;
   switch (layout) {
-    case 0: return {true, 240, 1190, 15, 15, {25, 95}, {250, 1200}};
-    case 16: return {true, 240, 1190, 15, 15, kNoTest, kNoTest};
-    case 1:
-    case 3: return {true, 250, 1200, 15, 27, {30, 100}, kNoTest};
-    case 17:
-    case 19: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
-    case 2:
-    case 7: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
+    case kLabelsOnLiner: return {true, 240, 1190, 15, 15, {25, 95}, {250, 1200}};
+    case kRoundLabelsOnLiner: return {true, 240, 1190, 15, 15, kNoTest, kNoTest};
+    case kBlackMark:
+    case kHoleMark: return {true, 250, 1200, 15, 27, {30, 100}, kNoTest};
+    case kRoundBlackMark:
+    case kRoundHoleMark: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
+    case kContinuous:
+    case kFanFold: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
     default: return {false, 0, 0, 0, 0, kNoTest, kNoTest};
   }
 }
@@ -228,7 +229,7 @@ bool SetDefaultJobSettings(JobSettings* js, const DriverServices& svc) {
   d.PagesPerSheet = 1;
   d.CopyCount1 = 1;
   d.CopyCount2 = 1;
-  d.Option740 = 3;
+  d.Option740 = cut_option::kLeadingEdge | cut_option::kTrailingEdge;
   d.OverlayMode = 2;
   d.OverlayOption = 2;
   d.MediaTypeId = 1;

@@ -1,0 +1,28 @@
+# Fails when a folder of the UI module includes a folder above it. The
+# layers, lowest first; each folder may include only those before it (and
+# itself). Run as a script: cmake -DROOT=<source dir> -P layer_check.cmake
+set(layers base devinfo settings monitor uicore pages entry)
+set(faults 0)
+set(rank 0)
+foreach(layer IN LISTS layers)
+  file(GLOB_RECURSE files ${ROOT}/${layer}/*.cpp ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.inc
+       ${ROOT}/${layer}/*.rc)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[a-z_]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([a-z_]+)/.*" "\\1" target "${line}")
+      list(FIND layers ${target} target_rank)
+      if(target_rank GREATER rank)
+        file(RELATIVE_PATH shown ${ROOT} ${file})
+        message("${shown}: ${layer}/ includes ${target}/, a layer above it")
+        math(EXPR faults "${faults} + 1")
+      endif()
+    endforeach()
+  endforeach()
+  math(EXPR rank "${rank} + 1")
+endforeach()
+list(JOIN layers " -> " order)
+message("layers ${order}: ${faults} upward includes")
+if(faults GREATER 0)
+  message(FATAL_ERROR "a layer includes one above it")
+endif()
