@@ -129,6 +129,12 @@ inline constexpr MessageUse kOverlayDialogMessages[] = {
 // ---- Custom paper checks (callbacks of the custom paper dialog) ----------
 inline constexpr MessageUse kCustomPaperMessages[] = {{4003, Reply::kYesNo, true}};
 
+// ---- Custom paper dialog (VQ312CP.dll, its own template) -----------------
+inline constexpr uint32_t kCustomPaperLabels[] = {5441, 5451, 4367, 4364, 5443, 5444, 5359,
+                                                  5360, 5361, 5362, 5445, 5446, 5447, 5448,
+                                                  5449, 5450, 4366, 4359, 4369, 4370};
+inline constexpr uint32_t kCustomPaperTexts[] = {5440};
+
 // ---- Cut settings page (template 391) ------------------------------------
 inline constexpr uint32_t kCutPageLabels[] = {4385, 4426, 4413, 4414, 4415, 4416,
                                               4417, 4418, 4419, 4372, 4422};
@@ -350,6 +356,7 @@ inline constexpr DialogTexts kDialogs[] = {
     {"overlay settings dialog", kOverlayPageLabels, kOverlayPageTexts, kOverlayPageHelp,
      kOverlayDialogMessages},
     {"custom paper checks", {}, {}, {}, kCustomPaperMessages},
+    {"custom paper dialog", kCustomPaperLabels, kCustomPaperTexts, {}, {}},
     {"cut settings page", kCutPageLabels, kCutPageTexts, kCutPageHelp, kCutPageMessages},
     {"color page", kColourPageLabels, kColourPageTexts, kColourPageHelp, {}},
     {"advanced page", kAdvancedPageLabels, kAdvancedPageTexts, kAdvancedPageHelp, {}},

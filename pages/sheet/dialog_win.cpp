@@ -30,7 +30,8 @@ HANDLE HelpPrinter() {
 void OnInit(DialogCall& call) {
   const DialogRow& row = call.row;
   if (row.layout) {
-    ApplyPageLayout(call.dialog, row.layout, nullptr);
+    // A popup has a caption and a frame around the table's client area.
+    ApplyDialogLayout(screenDpiX, screenDpiY, call.dialog, row.layout, nullptr);
     if (HMODULE icons = IconModule())
       AttachLayoutIcons(screenDpiX, screenDpiY, icons, call.dialog, row.layout, nullptr);
   }

@@ -245,6 +245,26 @@ std::vector<IconDef> Icons() {
       {383, 64, {Tile(kLayoutTile), {levelHigh, {200, 200, 200, 255}}}},
       {333, 64, {Tile(kLayoutTile), {grid, kWhite}}},
       {341, 64, {Tile(kLayoutTile), {Minus(Rect(0.2, 0.2, 0.8, 0.8), Rect(0.26, 0.26, 0.74, 0.74)), kWhite}}},
+      // Favourites lists (16 px): the current settings (a pencil over a
+      // label), the defaults (a label with a check), a saved favourite (a
+      // star) and one that cannot be used here (a star struck through).
+      {291, 32, {Tile(kPaperTile), {label, kWhite}, {Line(0.5, 0.78, 0.84, 0.3, 0.1), {255, 196, 0, 255}}}},
+      {296, 32, {Tile(kPaperTile), {label, kWhite},
+                 {Union({Line(0.3, 0.5, 0.45, 0.68, 0.09), Line(0.45, 0.68, 0.76, 0.3, 0.09)}), {40, 160, 70, 255}}}},
+      {298, 32, {Tile({230, 160, 20, 255}), {star, kWhite}}},
+      {299, 32, {Tile({150, 150, 150, 255}), {star, {225, 225, 225, 255}},
+                 {Line(0.18, 0.82, 0.82, 0.18, 0.1), {200, 40, 40, 255}}}},
+      // Settings summary rows (16 px in the list).
+      {283, 32, {Tile(kPaperTile), {Union({Rect(0.2, 0.5, 0.5, 0.8), Line(0.45, 0.55, 0.78, 0.22, 0.08),
+                                           Rect(0.6, 0.2, 0.8, 0.28), Rect(0.72, 0.2, 0.8, 0.4)}), kWhite}}},
+      {140, 32, {Tile(kColourTile), {Circle(0.5, 0.5, 0.28), {60, 60, 60, 255}},
+                 {Minus(Circle(0.5, 0.5, 0.28), Rect(0.5, 0, 1, 1)), {220, 220, 220, 255}}}},
+      {375, 32, {Tile(kPaperTile), {scissors, kWhite}}},
+      {388, 32, {Tile(kPaperTile), {layers, kWhite}}},
+      {142, 32, {Tile(kColourTile), {drop, kInk[0]}}},
+      {144, 32, {Tile(kColourTile), {drop, kInk[1]}}},
+      {143, 32, {Tile(kColourTile), {drop, kInk[2]}}},
+      {394, 32, {Tile(kUtilityTile), {option, kWhite}}},
   };
   return icons;
 }

@@ -49,7 +49,9 @@ constexpr char kUsage[] =
     "          work=MS, commands=refused, ...\n"
     "  maint [--printer NAME] OPERATION\n"
     "          nozzle-check, cleaning, calibrate, feed, print-info; sleep, cutter, special\n"
-    "          (shown, or set with their values), with the utility page's checks\n";
+    "          (shown, or set with their values), with the utility page's checks\n"
+    "  favourites [--printer NAME] list | export FILE | import FILE\n"
+    "          the printer's favourites; an import is checked whole before it is stored\n";
 
 }  // namespace
 
@@ -65,6 +67,7 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wstring(argv[1]) == L"form") return RunForm(argc, argv);
   if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
   if (std::wstring(argv[1]) == L"maint") return RunMaint(argc, argv);
+  if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];

@@ -3,13 +3,15 @@
 // property-sheet host); `vq312ctl props` opens the printer properties' pages
 // (the device sheet) in this project's own host, since Wine's
 // PrinterProperties never reaches a driver. With --screenshots DIR every
-// page is shown in turn, saved as DIR\page-N.bmp, and the sheet cancelled.
+// page is shown in turn, saved as DIR\page-N.bmp, the dialogs of the basic
+// page as DIR\dialog-NAME.bmp (opened by their buttons), and the sheet cancelled.
 #include <windows.h>
 #include <winspool.h>
 
 #include <vector>
 
 #include "base/ddk_win.h"
+#include "tools/sheet_host/dialog_shots_win.h"
 #include "tools/sheet_host/sheet_host_win.h"
 #include "tools/vq312ctl/ctl.h"
 
@@ -19,11 +21,17 @@ namespace {
 struct Shooter {
   std::wstring folder;
   int saved = 0;
+  int dialogs = 0;  // the basic page's dialogs, opened by their buttons
 };
 
 DWORD WINAPI ShootAndCancel(void* p) {
   auto* s = static_cast<Shooter*>(p);
-  if (HWND sheet = host::WaitForSheet(L"")) s->saved = host::ScreenshotAndCancel(sheet, s->folder);
+  if (HWND sheet = host::WaitForSheet(L"")) {
+    Sleep(500);
+    s->saved = host::ScreenshotEveryPage(sheet, s->folder);
+    s->dialogs = host::ScreenshotPageDialogs(sheet, 0, host::kBasicPageDialogs, s->folder);
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  }
   return 0;
 }
 
@@ -60,7 +68,8 @@ int RunPrefs(const Options& options, const std::wstring& screenshots) {
   ClosePrinter(printer);
   Print("Printing Preferences closed (%ld)\n", rc);
   if (!screenshots.empty())
-    Print("%d page screenshots in %s\n", shooter.saved, Narrow(screenshots).c_str());
+    Print("%d page and %d dialog screenshots in %s\n", shooter.saved, shooter.dialogs,
+          Narrow(screenshots).c_str());
   return rc < 0 || (!screenshots.empty() && shooter.saved == 0) ? 1 : 0;
 }
 
