@@ -48,20 +48,23 @@ add_test(NAME wine_corruptor COMMAND wine_corruptor_tests)
 set_tests_properties(wine_corruptor PROPERTIES FIXTURES_REQUIRED "winebed;installed"
   RESOURCE_LOCK wine ENVIRONMENT "${VQ312_WINE_ENV}" TIMEOUT 600)
 
-# The device module's texts, once per UI language.
-add_executable(wine_texts_tests tests/wine/texts_test.cpp tests/wine/installed_printer.cpp)
+# The device module's texts and the sheets' look, once per UI language; the
+# Chinese run compares its sheets with the sizes the English run leaves.
+add_executable(wine_texts_tests tests/wine/texts_test.cpp tests/wine/installed_printer.cpp
+               tools/sheet_host/sheet_host_win.cpp)
 target_include_directories(wine_texts_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(wine_texts_tests PRIVATE gtest vq312_win)
+target_link_libraries(wine_texts_tests PRIVATE gtest vq312_win comctl32 gdi32 user32)
 target_link_options(wine_texts_tests PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
 foreach(lang en zh)
   set(locale en_US.UTF-8)
   if(lang STREQUAL zh)
     set(locale zh_CN.UTF-8)
   endif()
-  add_test(NAME wine_texts_${lang} COMMAND wine_texts_tests ${lang})
+  add_test(NAME wine_texts_${lang} COMMAND wine_texts_tests ${lang} Z:${VQ312_BED}/sheet-sizes-en.txt)
   set_tests_properties(wine_texts_${lang} PROPERTIES FIXTURES_REQUIRED "winebed;installed"
     RESOURCE_LOCK wine ENVIRONMENT "${VQ312_WINE_ENV};LANG=${locale};LC_ALL=${locale}")
 endforeach()
+set_tests_properties(wine_texts_zh PROPERTIES DEPENDS wine_texts_en)
 
 # Benchmarks: programs that print their figures, run by tools/bench.
 add_executable(devmode_bench bench/devmode_bench.cpp tests/wine/installed_printer.cpp)

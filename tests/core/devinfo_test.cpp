@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -72,6 +73,41 @@ TEST_F(DeviceInfoTest, EveryTextAndMessageInBothLanguages) {
     EXPECT_FALSE(DifmGetRealDataStr(mapped, 1, nullptr, &bytes)) << "there is no text 1";
     EXPECT_EQ(bytes, 0u);
   }
+}
+
+// A Chinese label keeps the English label's keyboard access, written the way
+// Chinese Windows writes it: "&Portrait" / "纵向(&P)", the key in brackets
+// after the words (before a closing "..."), and no other "&".
+TEST_F(DeviceInfoTest, ChineseLabelsKeepTheEnglishKeys) {
+  auto key = [](std::u16string_view text) -> char16_t {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] != u'&') continue;
+      if (text[i + 1] != u'&') return text[i + 1];
+      ++i;  // "&&" draws one "&"
+    }
+    return 0;
+  };
+  auto upper = [](char16_t c) -> char16_t { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; };
+  int keys = 0;
+  for (size_t i = 0; i < DifmTextCount(); ++i) {
+    const uint32_t id = DifmTextIdAt(i);
+    const std::u16string_view en = LookUpText(id, Language::kEnglish);
+    const std::u16string_view zh = LookUpText(id, Language::kChinese);
+    SCOPED_TRACE(id);
+    const char16_t k = key(en);
+    if (!k) {
+      EXPECT_EQ(key(zh), 0) << "a key the English label does not have";
+      continue;
+    }
+    ++keys;
+    const std::u16string mark = std::u16string(u"(&") + upper(k) + u")";
+    const size_t at = zh.find(mark);
+    ASSERT_NE(at, std::u16string_view::npos) << "no (&" << char(upper(k)) << ")";
+    const std::u16string_view rest = zh.substr(at + mark.size());
+    EXPECT_TRUE(rest.empty() || rest == u"...") << "the key stands after the words";
+    EXPECT_EQ(zh.find(u'&'), at + 1) << "one key only";
+  }
+  EXPECT_GT(keys, 50);
 }
 
 TEST_F(DeviceInfoTest, PaperTable) {

@@ -1,16 +1,27 @@
-// The device module serves its texts in the user's UI language. The test
-// bed runs this program once per language (LANG), naming the expected one.
+// The device module serves its texts in the user's UI language, and the
+// sheets show them as a Windows of that language would. The test bed runs
+// this program once per language (LANG), naming the expected one, English
+// first: the English run leaves its sheet sizes in a file the Chinese run
+// compares with.
 #include <gtest/gtest.h>
 
+#include "base/ddk_win.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "devinfo/difm_api.h"
 #include "tests/wine/installed_printer.h"
+#include "tools/sheet_host/sheet_host_win.h"
 
 namespace vq::wine {
 namespace {
 
 std::wstring g_expected = L"en";
+std::wstring g_sizesFile;  // the English run's sheet sizes
 
 std::wstring Text(const DifmApi& difm, DifmHandle h, uint32_t id) {
   uint32_t bytes = 0;
@@ -39,11 +50,283 @@ TEST(Texts, FollowTheUserInterfaceLanguage) {
   EXPECT_EQ(style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
 }
 
+
+// What one open sheet shows: its size, and every text (page controls, list
+// items, tabs, the sheet's own buttons, dialogs the pages open) with a
+// character the font of its window has no glyph for.
+struct Look {
+  SIZE size{};
+  int pages = 0, dialogs = 0, texts = 0;
+  std::vector<std::wstring> undrawable;
+};
+
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3 + 1, '\0');
+  out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                 out.data(), static_cast<int>(out.size()), nullptr, nullptr));
+  return out;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+// The texts a window draws, as its class keeps them.
+std::vector<std::wstring> TextsOf(HWND w) {
+  std::vector<std::wstring> texts;
+  const std::wstring cls = ClassOf(w);
+  wchar_t buf[1024];
+  if (cls == L"ComboBox") {
+    // A ComboBoxEx32 draws its items itself from its own copies.
+    if (ClassOf(GetParent(w)) == L"ComboBoxEx32") return texts;
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
+    if ((style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) && !(style & CBS_HASSTRINGS)) return texts;
+    const LRESULT n = SendMessageW(w, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i)
+      if (SendMessageW(w, CB_GETLBTEXTLEN, i, 0) < 1000 && SendMessageW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buf)) > 0)
+        texts.push_back(buf);
+  } else if (cls == L"ComboBoxEx32") {
+    const LRESULT n = SendMessageW(w, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      COMBOBOXEXITEMW item{};
+      item.mask = CBEIF_TEXT;
+      item.iItem = i;
+      item.pszText = buf;
+      item.cchTextMax = 1024;
+      buf[0] = 0;
+      if (SendMessageW(w, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) texts.push_back(buf);
+    }
+  } else if (cls == L"ListBox") {
+    if (!(GetWindowLongW(w, GWL_STYLE) & LBS_HASSTRINGS)) return texts;
+    const LRESULT n = SendMessageW(w, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i)
+      if (SendMessageW(w, LB_GETTEXTLEN, i, 0) < 1000 && SendMessageW(w, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf)) > 0)
+        texts.push_back(buf);
+  } else if (cls == L"SysTabControl32") {
+    const LRESULT n = SendMessageW(w, TCM_GETITEMCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = buf;
+      item.cchTextMax = 1024;
+      buf[0] = 0;
+      if (SendMessageW(w, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) texts.push_back(buf);
+    }
+  } else if (cls == L"SysListView32") {
+    const LRESULT n = SendMessageW(w, LVM_GETITEMCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      LVITEMW item{};
+      item.pszText = buf;
+      item.cchTextMax = 1024;
+      buf[0] = 0;
+      if (SendMessageW(w, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item)) > 0) texts.push_back(buf);
+    }
+  } else {
+    const LRESULT n = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+    if (n > 0 && n < 1000 && GetWindowTextW(w, buf, 1024) > 0) texts.push_back(buf);
+  }
+  return texts;
+}
+
+// Checks the visible texts of `root` and its visible descendants.
+void CheckTexts(HWND root, const std::wstring& where, Look* look) {
+  std::vector<HWND> windows{root};
+  EnumChildWindows(root, [](HWND w, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&windows));
+  HDC dc = GetDC(nullptr);
+  for (HWND w : windows) {
+    if (!IsWindowVisible(w)) continue;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    for (std::wstring text : TextsOf(w)) {
+      ++look->texts;
+      std::wstring drawn;  // the characters that reach the screen
+      for (wchar_t c : text)
+        if (c != L'&' && c != L'\r' && c != L'\n' && c != L'\t') drawn += c;
+      std::vector<WORD> glyphs(drawn.size());
+      if (drawn.empty()) continue;
+      if (GetGlyphIndicesW(dc, drawn.c_str(), static_cast<int>(drawn.size()), glyphs.data(),
+                           GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+        look->undrawable.push_back(where + L": no glyph indices for \"" + text + L"\"");
+        continue;
+      }
+      std::wstring missing;
+      for (size_t i = 0; i < drawn.size(); ++i)
+        if (glyphs[i] == 0xFFFF) missing += drawn[i];
+      if (!missing.empty())
+        look->undrawable.push_back(where + L", " + ClassOf(w) + L" " +
+                                   std::to_wstring(GetDlgCtrlID(w)) + L" in " + face + L": \"" +
+                                   text + L"\" cannot draw \"" + missing + L"\"");
+    }
+    SelectObject(dc, old);
+  }
+  ReleaseDC(nullptr, dc);
+}
+
+// A dialog of the sheet's thread other than the sheet itself, once shown.
+HWND WaitForDialog(HWND sheet, DWORD ms) {
+  struct Find {
+    HWND sheet, found;
+  };
+  for (DWORD waited = 0; waited <= ms; waited += 50) {
+    Find find{sheet, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(sheet, nullptr), [](HWND w, LPARAM p) {
+      auto* f = reinterpret_cast<Find*>(p);
+      if (w == f->sheet || !IsWindowVisible(w) || ClassOf(w) != L"#32770") return TRUE;
+      f->found = w;
+      return FALSE;
+    }, reinterpret_cast<LPARAM>(&find));
+    if (find.found) return find.found;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// Every page in turn; on each, the buttons that open a dialog (their label
+// ends in "...") are pressed, and the dialog checked and closed.
+void LookAtEveryPage(HWND sheet, Look* look) {
+  Sleep(300);
+  RECT r;
+  GetWindowRect(sheet, &r);
+  look->size = {r.right - r.left, r.bottom - r.top};
+  HWND tab = PropSheet_GetTabControl(sheet);
+  const int count = tab ? TabCtrl_GetItemCount(tab) : 0;
+  for (int i = 0; i < count; ++i) {
+    SendMessageW(sheet, PSM_SETCURSEL, i, 0);
+    HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+    if (!page) continue;
+    ++look->pages;
+    const std::wstring where = L"page " + std::to_wstring(i + 1);
+    CheckTexts(sheet, where, look);
+    std::vector<HWND> buttons;
+    EnumChildWindows(page, [](HWND w, LPARAM p) {
+      wchar_t text[256] = {};
+      GetWindowTextW(w, text, 256);
+      const std::wstring t = text;
+      if (ClassOf(w) == L"Button" && IsWindowVisible(w) && IsWindowEnabled(w) && t.size() > 3 &&
+          t.compare(t.size() - 3, 3, L"...") == 0)
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&buttons));
+    for (HWND button : buttons) {
+      PostMessageW(button, BM_CLICK, 0, 0);
+      if (HWND dialog = WaitForDialog(sheet, 700)) {
+        ++look->dialogs;
+        Sleep(200);
+        CheckTexts(dialog, where + L", dialog of button " + std::to_wstring(GetDlgCtrlID(button)), look);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (int wait = 0; wait < 100 && IsWindow(dialog); ++wait) Sleep(20);
+      }
+    }
+  }
+  PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
+
+class Sheets : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(printer_);
+    ASSERT_NE(ui_, nullptr);
+    document_ = Export<host::SheetEntry>(ui_, "DrvDocumentPropertySheets");
+    device_ = Export<host::SheetEntry>(ui_, "DrvDevicePropertySheets");
+    ASSERT_TRUE(document_ && device_);
+    ASSERT_EQ(DocumentProperties(printer_.get(), nullptr, &stored_, DM_OUT_BUFFER), 1);
+    utility_ = Dword(L"APUI_BUTILITY");
+    layout_ = Dword(L"APUI_DWPRINTLAYOUT");
+  }
+  void TearDown() override {
+    SetDword(L"APUI_BUTILITY", utility_);
+    SetDword(L"APUI_DWPRINTLAYOUT", layout_);
+    FreeLibrary(ui_);
+  }
+  DWORD Dword(const wchar_t* name) {
+    DWORD value = 0, type = 0, size = 4;
+    GetPrinterDataW(printer_.get(), const_cast<wchar_t*>(name), &type,
+                    reinterpret_cast<BYTE*>(&value), 4, &size);
+    return value;
+  }
+  void SetDword(const wchar_t* name, DWORD value) {
+    Printer admin(kPrinterName, PRINTER_ALL_ACCESS);
+    SetPrinterDataW(admin.get(), const_cast<wchar_t*>(name), REG_DWORD,
+                    reinterpret_cast<BYTE*>(&value), 4);
+  }
+  // The document sheet with all its pages, then the device sheet.
+  std::vector<Look> LookAtBothSheets() {
+    SetDword(L"APUI_BUTILITY", 1);
+    SetDword(L"APUI_DWPRINTLAYOUT", 1);
+    JobSettings in = stored_, out{};
+    DOCUMENTPROPERTYHEADER doc{};
+    doc.cbSize = sizeof doc;
+    doc.hPrinter = printer_.get();
+    doc.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
+    doc.pdmIn = reinterpret_cast<DEVMODEW*>(&in);
+    doc.pdmOut = reinterpret_cast<DEVMODEW*>(&out);
+    doc.cbOut = sizeof out;
+    doc.fMode = DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER;
+    DEVICEPROPERTYHEADER dev{sizeof dev, 0, printer_.get(), const_cast<wchar_t*>(kPrinterName)};
+    std::vector<Look> looks(2);
+    host::RunSheet(document_, &doc, L"Printing Preferences", [&](HWND s) { LookAtEveryPage(s, &looks[0]); });
+    host::RunSheet(device_, &dev, L"Printer Properties", [&](HWND s) { LookAtEveryPage(s, &looks[1]); });
+    return looks;
+  }
+
+  Printer printer_;
+  HMODULE ui_ = LoadInstalledModule(L"VQ312UI.dll");
+  host::SheetEntry document_ = nullptr, device_ = nullptr;
+  JobSettings stored_{};
+  DWORD utility_ = 0, layout_ = 0;
+};
+
+// Every text on every page, tab, button and dialog is drawable in the font
+// of its window, and a Chinese sheet is about as large as the English one
+// (a CJK font whose average width is a full-width character would make it
+// twice as wide).
+TEST_F(Sheets, LookAsAWindowsOfTheLanguage) {
+  const std::vector<Look> looks = LookAtBothSheets();
+  const wchar_t* names[] = {L"document sheet", L"device sheet"};
+  const int pages[] = {6, 1};
+  for (size_t s = 0; s < looks.size(); ++s) {
+    const Look& look = looks[s];
+    SCOPED_TRACE(testing::Message() << (s ? "device sheet" : "document sheet"));
+    EXPECT_EQ(look.pages, pages[s]);
+    EXPECT_GT(look.texts, 10);
+    for (const std::wstring& u : look.undrawable) ADD_FAILURE() << Utf8(u);
+    std::printf("%ls (%ls): %ld x %ld pixels, %d pages, %d dialogs, %d texts\n", names[s],
+                g_expected.c_str(), look.size.cx, look.size.cy, look.pages, look.dialogs, look.texts);
+  }
+  if (g_sizesFile.empty()) return;
+  if (g_expected == L"en") {
+    FILE* f = _wfopen(g_sizesFile.c_str(), L"w");
+    ASSERT_NE(f, nullptr);
+    for (const Look& look : looks) std::fprintf(f, "%ld %ld\n", look.size.cx, look.size.cy);
+    std::fclose(f);
+    return;
+  }
+  FILE* f = _wfopen(g_sizesFile.c_str(), L"r");
+  ASSERT_NE(f, nullptr) << "no English sheet sizes: run the English test first";
+  for (size_t s = 0; s < looks.size(); ++s) {
+    long w = 0, h = 0;
+    ASSERT_EQ(std::fscanf(f, "%ld %ld", &w, &h), 2);
+    std::printf("%ls: %ld x %ld pixels in English, %.2f x %.2f here\n", names[s], w, h,
+                double(looks[s].size.cx) / w, double(looks[s].size.cy) / h);
+    EXPECT_LE(looks[s].size.cx * 100, w * 115) << names[s] << " wider than English by more than 15%";
+    EXPECT_LE(looks[s].size.cy * 100, h * 115) << names[s] << " taller than English by more than 15%";
+  }
+  std::fclose(f);
+}
+
 }  // namespace
 }  // namespace vq::wine
 
 int wmain(int argc, wchar_t** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (argc > 1) vq::wine::g_expected = argv[1];
+  if (argc > 2) vq::wine::g_sizesFile = argv[2];
   return RUN_ALL_TESTS();
 }
