@@ -14,3 +14,17 @@ else()
   target_link_libraries(basic_page_tests PRIVATE vq312_core GTest::gtest_main)
   add_test(NAME basic_page_tests COMMAND basic_page_tests)
 endif()
+
+# The page driven under Wine, in the sheets' test program; once more in
+# Chinese for the screenshots.
+if(WIN32)
+  target_sources(wine_sheet_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine/basic_page_test.cpp)
+  target_include_directories(wine_sheet_tests PRIVATE ${VQ312_GENERATED})
+  add_dependencies(wine_sheet_tests vq312_page_layouts)
+  set(VQ312_BASIC_SHOTS ${CMAKE_BINARY_DIR}/screenshots/basic)
+  set_property(TEST wine_sheet_tests APPEND PROPERTY ENVIRONMENT "VQ312_SCREENSHOTS=${VQ312_BASIC_SHOTS}")
+  add_test(NAME wine_basic_page_zh COMMAND wine_sheet_tests --gtest_filter=BasicPage.*)
+  set_tests_properties(wine_basic_page_zh PROPERTIES FIXTURES_REQUIRED "winebed;installed"
+    RESOURCE_LOCK wine
+    ENVIRONMENT "${VQ312_WINE_ENV};LANG=zh_CN.UTF-8;LC_ALL=zh_CN.UTF-8;VQ312_SCREENSHOTS=${VQ312_BASIC_SHOTS}")
+endif()

@@ -4,6 +4,7 @@
 
 #include "settings/printer_store.h"
 #include "uicore/dialog_layout.h"
+#include "uicore/preview_pictures.h"
 
 namespace vq::preview {
 namespace {
@@ -18,21 +19,6 @@ std::u16string Number(uint32_t value, uint32_t divisor, bool point, bool twoDigi
   FormatFixedPoint(value, divisor, point, twoDigits, text, sizeof text, &needed);
   return text;
 }
-
-// Pictures by shape (tall, wide, square), then kind (small, big, big with
-// labels across), then orientation (portrait, landscape); each cell holds
-// the bitmap with PaperOption set, then clear.
-using PictureTable = uint16_t[3][3][2][2];
-constexpr PictureTable kPicturesMode2 = {
-    {{{231, 230}, {232, 233}}, {{219, 218}, {220, 221}}, {{372, 371}, {373, 374}}},
-    {{{227, 226}, {228, 229}}, {{215, 214}, {217, 216}}, {{368, 367}, {369, 370}}},
-    {{{235, 234}, {236, 237}}, {{223, 222}, {224, 225}}, {{376, 375}, {377, 378}}},
-};
-constexpr PictureTable kPicturesMode1 = {
-    {{{263, 271}, {264, 265}}, {{247, 246}, {248, 244}}, {{384, 383}, {385, 386}}},
-    {{{259, 258}, {260, 256}}, {{238, 242}, {249, 245}}, {{380, 379}, {381, 382}}},
-    {{{267, 266}, {268, 269}}, {{251, 255}, {252, 253}}, {{388, 387}, {389, 390}}},
-};
 
 const PictureTable* PicturesOf(uint32_t mode) {
   return mode == 2 ? &kPicturesMode2 : mode == 1 ? &kPicturesMode1 : nullptr;
@@ -142,15 +128,15 @@ OrientationPicture ChooseOrientationPicture(uint32_t mode, const PaperInfo& pape
   const PictureTable* table = PicturesOf(mode);
   if (!table) return o;
   const bool big = paper.paperLayout >= kLayoutBig;
-  o.background = mode == 2 ? (big ? 212 : 213) : (big ? 240 : 257);
+  o.background = (mode == 2 ? kPictureBackgroundsMode2 : kPictureBackgroundsMode1)[big ? 1 : 0];
   const OuterSize s = PreviewSize(paper);
   const uint64_t w = s.width ? s.width : 1, l = s.length ? s.length : 1;
   // tall when w / l <= 0.9, wide when w / l >= 1.1, in whole numbers.
   const int shape = 10 * w <= 9 * l ? 0 : 10 * w >= 11 * l ? 1 : 2;
   const int kind = !big ? 0 : paper.labelsAcross ? 2 : 1;
   o.picture = (*table)[shape][kind][portrait ? 0 : 1][paperOption ? 0 : 1];
-  o.x = big ? 4 : 18;
-  o.y = big ? 70 : 47;
+  o.x = big ? kBigX : kSmallX;
+  o.y = big ? kBigY : kSmallY;
   return o;
 }
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "uicore/preview_pictures.h"
+
 namespace {
 
 struct Rgba {
@@ -267,6 +269,8 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
   return static_cast<bool>(f);
 }
 
+#include "tools/iconsmith/preview_art.inc"
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -288,6 +292,7 @@ int main(int argc, char** argv) {
     if (!WriteFile(dir + "/" + file, BitmapFile(CutStrip(id == 474)))) return 1;
     rc += std::to_string(id) + " BITMAP \"" + file + "\"\n";
   }
+  if (!WritePreviewArt(dir, rc)) return 1;
   std::ofstream(dir + "/resources.rc") << rc;
   return 0;
 }
