@@ -200,10 +200,11 @@ void ExpectOnlyPageFieldsChanged(const JobSettings& in, const JobSettings& out, 
     for (size_t i = 0; i < f.size; ++i) pageByte[f.offset + i] = true;
   const auto* a = reinterpret_cast<const unsigned char*>(&in);
   const auto* b = reinterpret_cast<const unsigned char*>(&out);
-  std::string foreign;
+  std::vector<size_t> foreign;
   for (size_t i = 0; i < sizeof(JobSettings); ++i)
-    if (!pageByte[i] && a[i] != b[i]) foreign += " " + std::to_string(i);
-  EXPECT_EQ(foreign, "") << "bytes changed that are not the page's";
+    if (!pageByte[i] && a[i] != b[i]) foreign.push_back(i);
+  EXPECT_TRUE(foreign.empty()) << "bytes changed that are not the page's, from offset "
+                               << (foreign.empty() ? 0 : foreign.front()) << ", " << foreign.size() << " in all";
   EXPECT_EQ(std::memcmp(&out, &revalidated, sizeof out), 0) << "validation changes the record";
 }
 
