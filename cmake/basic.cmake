@@ -28,3 +28,9 @@ if(WIN32)
     RESOURCE_LOCK wine
     ENVIRONMENT "${VQ312_WINE_ENV};LANG=zh_CN.UTF-8;LC_ALL=zh_CN.UTF-8;VQ312_SCREENSHOTS=${VQ312_BASIC_SHOTS}")
 endif()
+if(WIN32)
+  add_test(NAME wine_basic_user_paper
+    COMMAND wine_sheet_tests --gtest_filter=BasicPage.UserDefinedSizeCarriesToTheNextSheet)
+  set_tests_properties(wine_basic_user_paper PROPERTIES FIXTURES_REQUIRED "winebed;installed"
+    RESOURCE_LOCK wine ENVIRONMENT "${VQ312_WINE_ENV}")
+endif()

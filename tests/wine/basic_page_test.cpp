@@ -339,8 +339,12 @@ TEST_F(BasicPage, MediaDefaultsAndApply) {
   ExpectOnlyPageFieldsChanged(Validated(in), out, Validated(out));
 }
 
-// A size made in one sheet is offered again in the next sheet of the process.
+// A size made in one sheet is offered again in the next sheet of the
+// process. Only the first sheet of a process gives it its user size, so the
+// test runs in a process of its own (ctest: wine_basic_user_paper).
 TEST_F(BasicPage, UserDefinedSizeCarriesToTheNextSheet) {
+  if (testing::UnitTest::GetInstance()->test_to_run_count() != 1)
+    GTEST_SKIP() << "needs a process whose first sheet this is";
   JobSettings first = stored_, out{};
   Win32PrinterStore store(printer_.get(), false);
   ASSERT_TRUE(FindPaperInfo(&store, kUserDefinedPaper, &first.Paper));
@@ -405,6 +409,8 @@ TEST_F(BasicPage, Screenshots) {
   for (const char* q = folder; *q; ++q) dir += *q == '/' ? L'\\' : static_cast<wchar_t>(*q);
   const char* lang = std::getenv("LANG");
   const std::wstring suffix = lang && !std::strncmp(lang, "zh", 2) ? L"-zh" : L"-en";
+  for (size_t at = dir.find(L'\\', 3); at != std::wstring::npos; at = dir.find(L'\\', at + 1))
+    CreateDirectoryW(dir.substr(0, at).c_str(), nullptr);
   CreateDirectoryW(dir.c_str(), nullptr);
   SetSpecialSet(0x00);
   JobSettings in = stored_, out{};
