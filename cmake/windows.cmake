@@ -72,10 +72,12 @@ find_program(VQ312_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
 set(VQ312_ICONS ${VQ312_GENERATED}/rd)
 file(MAKE_DIRECTORY ${VQ312_ICONS})
 add_custom_command(OUTPUT ${VQ312_ICONS}/resources.rc
-  COMMAND ${VQ312_HOST_CXX} -std=c++20 -O2 ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
+  COMMAND ${VQ312_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
           -o ${CMAKE_BINARY_DIR}/iconsmith
   COMMAND ${CMAKE_BINARY_DIR}/iconsmith ${VQ312_ICONS}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
+          ${CMAKE_SOURCE_DIR}/tools/iconsmith/preview_art.inc
+          ${CMAKE_SOURCE_DIR}/uicore/preview_pictures.h
   COMMENT "Drawing the page icons"
   VERBATIM)
 vq312_module(VQ312RD SOURCES modules/rd/rd_main_win.cpp ${VQ312_ICONS}/resources.rc)

@@ -44,6 +44,7 @@ HANDLE OwnHandle(const SheetContext& sheet, uint32_t templateId) {
 LONG OnApply(PageCall& call) {
   if (call.row.handlers.apply) {
     const LONG verdict = call.row.handlers.apply(call);
+    if (verdict == kApplyDone) return PSNRET_NOERROR;
     if (verdict != PSNRET_NOERROR) return verdict;
   }
   SheetContext& sheet = call.sheet;
@@ -55,6 +56,7 @@ LONG OnApply(PageCall& call) {
     sheet.pfnComPropSheet(sheet.hComPropSheet, CPSFUNC_SET_RESULT,
                           reinterpret_cast<LPARAM>(OwnHandle(sheet, call.row.templateId)),
                           CPSUI_OK);
+  PropSheet_UnChanged(GetParent(call.page), call.page);
   return PSNRET_NOERROR;
 }
 
@@ -69,6 +71,11 @@ INT_PTR OnNotify(PageCall& call, const NMHDR& nm) {
       return TRUE;
     case PSN_APPLY:
       SetWindowLongPtrW(call.page, DWLP_MSGRESULT, OnApply(call));
+      return TRUE;
+    case PSN_KILLACTIVE:
+      if (!call.row.handlers.deactivate) return FALSE;
+      call.row.handlers.deactivate(call);
+      SetWindowLongPtrW(call.page, DWLP_MSGRESULT, FALSE);
       return TRUE;
     default:
       return FALSE;
@@ -116,8 +123,12 @@ INT_PTR RunPage(const PageRow& row, HWND page, UINT message, WPARAM wParam, LPAR
       ReleaseLayoutIcons(page, row.layout, nullptr);
       return FALSE;
     default:
-      return FALSE;
+      break;
   }
+  INT_PTR result = FALSE;
+  if (row.handlers.message && row.handlers.message(call, message, wParam, lParam, &result))
+    return result;
+  return FALSE;
 }
 
 }  // namespace vq

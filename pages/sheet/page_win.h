@@ -46,9 +46,17 @@ struct PageHandlers {
   bool (*drawItem)(PageCall&, const DRAWITEMSTRUCT&) = nullptr;  // true: drawn
   // PSN_APPLY, before the sheet's own apply: PSNRET_NOERROR lets the apply
   // go on, PSNRET_INVALID (after telling the user why) keeps the page open.
+  // kApplyDone: the page has decided the apply needs nothing more (the
+  // frame answers PSNRET_NOERROR and hands nothing back).
   LONG (*apply)(PageCall&) = nullptr;
   void (*destroy)(PageCall&) = nullptr;                 // the page's window goes
+  void (*deactivate)(PageCall&) = nullptr;              // PSN_KILLACTIVE (the page may be left)
+  // Any other message the frame does not handle; true: handled, *result is
+  // what the procedure returns.
+  bool (*message)(PageCall&, UINT message, WPARAM, LPARAM, INT_PTR* result) = nullptr;
 };
+
+inline constexpr LONG kApplyDone = 0x100;
 
 // When the document sheet adds a page.
 enum class PageCondition : uint8_t {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "uicore/preview_pictures.h"
+
 namespace {
 
 struct Rgba {
@@ -313,6 +315,8 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
   return static_cast<bool>(f);
 }
 
+#include "tools/iconsmith/preview_art.inc"
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -334,6 +338,7 @@ int main(int argc, char** argv) {
     if (!WriteFile(dir + "/" + file, BitmapFile(CutStrip(id == 474)))) return 1;
     rc += std::to_string(id) + " BITMAP \"" + file + "\"\n";
   }
+  if (!WritePreviewArt(dir, rc)) return 1;
   {
     const Shape drop = Union({Circle(0.5, 0.6, 0.24), Line(0.5, 0.16, 0.5, 0.5, 0.18)});
     const Shape nozzles = Union({Line(0.2, 0.2, 0.2, 0.8, 0.08), Line(0.4, 0.2, 0.4, 0.8, 0.08),
