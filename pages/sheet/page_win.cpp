@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "settings/file_access_win.h"
+#include "settings/job_checks.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
 #include "uicore/dialog_layout_win.h"
@@ -44,10 +46,15 @@ HANDLE OwnHandle(const SheetContext& sheet, uint32_t templateId) {
 LONG OnApply(PageCall& call) {
   if (call.row.handlers.apply) {
     const LONG verdict = call.row.handlers.apply(call);
+    if (verdict == kApplyWithoutResult) return PSNRET_NOERROR;
     if (verdict != PSNRET_NOERROR) return verdict;
   }
   SheetContext& sheet = call.sheet;
   if (sheet.deviceSheet) return PSNRET_NOERROR;
+  // No page hands back a record whose overlay form cannot be printed with;
+  // the overlay page tells the user and keeps the sheet open.
+  Win32FileAccess files;
+  if (OverlayRefusesJob(CheckOverlayForm(sheet.workSettings, files))) return PSNRET_NOERROR;
   Win32PrinterStore printer(sheet.dataPrinter(), false);
   ValidateJobSettings(&sheet.workSettings, &printer, Services());
   sheet.appliedSettings = sheet.workSettings;
@@ -70,6 +77,9 @@ INT_PTR OnNotify(PageCall& call, const NMHDR& nm) {
     case PSN_APPLY:
       SetWindowLongPtrW(call.page, DWLP_MSGRESULT, OnApply(call));
       return TRUE;
+    case PSN_RESET:
+      if (call.row.handlers.reset) call.row.handlers.reset(call);
+      return FALSE;
     default:
       return FALSE;
   }
@@ -116,7 +126,7 @@ INT_PTR RunPage(const PageRow& row, HWND page, UINT message, WPARAM wParam, LPAR
       ReleaseLayoutIcons(page, row.layout, nullptr);
       return FALSE;
     default:
-      return FALSE;
+      return row.handlers.other && row.handlers.other(call, message, wParam, lParam);
   }
 }
 

@@ -46,9 +46,17 @@ struct PageHandlers {
   bool (*drawItem)(PageCall&, const DRAWITEMSTRUCT&) = nullptr;  // true: drawn
   // PSN_APPLY, before the sheet's own apply: PSNRET_NOERROR lets the apply
   // go on, PSNRET_INVALID (after telling the user why) keeps the page open.
+  // kApplyWithoutResult: the apply goes on, but this page hands no result
+  // (another page tells the user why the record cannot be used). Whatever
+  // the page says, no result is handed while the overlay form is unusable.
   LONG (*apply)(PageCall&) = nullptr;
   void (*destroy)(PageCall&) = nullptr;                 // the page's window goes
+  void (*reset)(PageCall&) = nullptr;                   // PSN_RESET (Cancel)
+  // Messages the frame does not route (WM_HSCROLL, WM_VSCROLL ...); true: handled.
+  bool (*other)(PageCall&, UINT message, WPARAM, LPARAM) = nullptr;
 };
+
+inline constexpr LONG kApplyWithoutResult = 0x7F;
 
 // When the document sheet adds a page.
 enum class PageCondition : uint8_t {
