@@ -72,10 +72,9 @@ void CheckChange(PageCall& call) {
 }
 
 void OnInit(PageCall& call) {
+  // The spinner moves the count relative to what the field holds: it
+  // rests at 0 and does not write into the field (no UDS_SETBUDDYINT).
   const HWND spin = Item(call.page, IDC_CUT_COUNT_SPIN);
-  // The spinner moves the count relative to what the field holds, so it
-  // must not write its own position into the field.
-  SetWindowLongPtrW(spin, GWL_STYLE, GetWindowLongPtrW(spin, GWL_STYLE) & ~UDS_SETBUDDYINT);
   SendMessageW(spin, UDM_SETRANGE32, static_cast<WPARAM>(-cut::kMaxCount), cut::kMaxCount);
   SendMessageW(spin, UDM_SETPOS32, 0, 0);
   SendDlgItemMessageW(call.page, IDC_CUT_COUNT, EM_SETLIMITTEXT, 4, 0);

@@ -17,6 +17,7 @@ namespace {
 inline constexpr uint16_t kMessageReplaceFile = 4065;
 inline constexpr uint16_t kMessageNotAForm = 4083;
 inline constexpr uint16_t kOverlayTitle = 4748;
+inline constexpr UINT kSetOptionMessage = WM_APP + 1;
 
 // The dialog's data: the record it edits on OK, and a guard that keeps the
 // dialog's own writes into the path edits from reading the file again.
@@ -36,8 +37,8 @@ void LayOutMode(HWND d, bool create) {
     EnableWindow(control, inMode);
     if (c.hideWhenDisabled) ShowWindow(control, inMode ? SW_SHOW : SW_HIDE);
   }
-  CheckRadioButton(d, IDC_OVERLAYSETTINGS_USE_MODE, IDC_OVERLAYSETTINGS_CREATE_MODE,
-                   create ? IDC_OVERLAYSETTINGS_CREATE_MODE : IDC_OVERLAYSETTINGS_USE_MODE);
+  CheckDlgButton(d, IDC_OVERLAYSETTINGS_CREATE_MODE, create);
+  CheckDlgButton(d, IDC_OVERLAYSETTINGS_USE_MODE, !create);
 }
 
 void SelectField(HWND d, int field) {
@@ -68,11 +69,12 @@ void OnInit(DialogCall& call) {
   SendDlgItemMessageW(d, IDC_OVERLAYSETTINGS_USE_PATH, EM_LIMITTEXT, overlay::kPathChars, 0);
   SendDlgItemMessageW(d, IDC_OVERLAYSETTINGS_CREATE_PATH, EM_LIMITTEXT, overlay::kPathChars, 0);
   SendMessageW(d, DM_SETDEFID, IDC_OVERLAYSETTINGS_OK, 0);
-  CheckRadioButton(d, IDC_OVERLAYSETTINGS_FIRST_PAGE_ONLY, IDC_OVERLAYSETTINGS_EVERY_PAGE,
-                   js.OverlayOption == overlay::kFirstPageOnly ? IDC_OVERLAYSETTINGS_FIRST_PAGE_ONLY
-                                                               : IDC_OVERLAYSETTINGS_EVERY_PAGE);
   const bool create = overlay::IsCreate(js);
   LayOutMode(d, create);
+  // The option radios are set once the dialog has taken its focus: set
+  // here, they come out cleared (seen under Wine) when the dialog manager
+  // gives the first radio group the focus.
+  PostMessageW(d, kSetOptionMessage, 0, 0);
   const std::u16string path = OverlayPathOf(js);
   data.settingControls = true;
   SetDlgItemTextW(d, PathField(create), W(path.c_str()));
@@ -148,10 +150,18 @@ bool OnCommand(DialogCall& call, UINT id, UINT code) {
   }
 }
 
+bool OnOther(DialogCall& call, UINT message, WPARAM, LPARAM) {
+  if (message != kSetOptionMessage) return false;
+  const bool firstPage = call.Get<OverlayDialogData>().js->OverlayOption == overlay::kFirstPageOnly;
+  CheckRadioButton(call.dialog, IDC_OVERLAYSETTINGS_FIRST_PAGE_ONLY, IDC_OVERLAYSETTINGS_EVERY_PAGE,
+                   firstPage ? IDC_OVERLAYSETTINGS_FIRST_PAGE_ONLY : IDC_OVERLAYSETTINGS_EVERY_PAGE);
+  return true;
+}
+
 const DialogRow kOverlaySettingsDialog = {
     IDD_OVERLAYSETTINGS, &pages::kLayoutOverlaysettings, pages::kTextsOverlay,
     pages::kHelpOverlay, kOverlayTitle, help::kOverlayPage,
-    {.init = OnInit, .command = OnCommand}};
+    {.init = OnInit, .command = OnCommand, .other = OnOther}};
 
 }  // namespace
 
