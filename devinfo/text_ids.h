@@ -121,6 +121,9 @@ inline constexpr MessageUse kOverlayPageMessages[] = {
 };
 
 // ---- Overlay settings dialog (template 387): the page's tables -----------
+// and its own option group and buttons.
+inline constexpr uint32_t kOverlayDialogLabels[] = {4495, 4494, 4498, 4497, 4500, 4501, 4502,
+                                                    4503, 4507, 4508, 4410, 4411, 4412};
 inline constexpr MessageUse kOverlayDialogMessages[] = {
     {4065, Reply::kYesNo, true},
     {4083, Reply::kOk, false},
@@ -151,7 +154,8 @@ inline constexpr uint32_t kColourPageHelp[] = {5072, 5073, 5113, 5119, 4889,
                                                5120, 5115, 5117, 5051, 5116};
 
 // ---- Advanced page (template 332) ----------------------------------------
-inline constexpr uint32_t kAdvancedPageLabels[] = {4482, 4483, 4484, 4485, 4487, 4490, 4491};
+inline constexpr uint32_t kAdvancedPageLabels[] = {4482, 4483, 4484, 4485, 4487, 4490, 4491,
+                                                   4509};
 inline constexpr uint32_t kAdvancedPageTexts[] = {5374, 4760, 4985, 4986, 4987, 4988, 4989,
                                                   4990, 5012, 5014, 5015, 5016, 5017, 5018,
                                                   5019, 5020, 5022, 5023};
@@ -353,7 +357,7 @@ inline constexpr DialogTexts kDialogs[] = {
      kFavouritesMessages},
     {"overlay forms page", kOverlayPageLabels, kOverlayPageTexts, kOverlayPageHelp,
      kOverlayPageMessages},
-    {"overlay settings dialog", kOverlayPageLabels, kOverlayPageTexts, kOverlayPageHelp,
+    {"overlay settings dialog", kOverlayDialogLabels, kOverlayPageTexts, kOverlayPageHelp,
      kOverlayDialogMessages},
     {"custom paper checks", {}, {}, {}, kCustomPaperMessages},
     {"custom paper dialog", kCustomPaperLabels, kCustomPaperTexts, {}, {}},

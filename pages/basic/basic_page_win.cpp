@@ -649,7 +649,7 @@ LONG OnApply(PageCall& c) {
   }
   // An overlay that is on with an unusable form path: the overlay page says so.
   PageFiles files;
-  if (OverlayRefusesJob(CheckOverlayForm(Work(c), files))) return kApplyDone;
+  if (OverlayRefusesJob(CheckOverlayForm(Work(c), files))) return kApplyWithoutResult;
   return PSNRET_NOERROR;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "settings/file_access_win.h"
+#include "settings/job_checks.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
 #include "uicore/dialog_layout_win.h"
@@ -44,11 +46,15 @@ HANDLE OwnHandle(const SheetContext& sheet, uint32_t templateId) {
 LONG OnApply(PageCall& call) {
   if (call.row.handlers.apply) {
     const LONG verdict = call.row.handlers.apply(call);
-    if (verdict == kApplyDone) return PSNRET_NOERROR;
+    if (verdict == kApplyWithoutResult) return PSNRET_NOERROR;
     if (verdict != PSNRET_NOERROR) return verdict;
   }
   SheetContext& sheet = call.sheet;
   if (sheet.deviceSheet) return PSNRET_NOERROR;
+  // No page hands back a record whose overlay form cannot be printed with;
+  // the overlay page tells the user and keeps the sheet open.
+  Win32FileAccess files;
+  if (OverlayRefusesJob(CheckOverlayForm(sheet.workSettings, files))) return PSNRET_NOERROR;
   Win32PrinterStore printer(sheet.dataPrinter(), false);
   ValidateJobSettings(&sheet.workSettings, &printer, Services());
   sheet.appliedSettings = sheet.workSettings;
@@ -77,6 +83,9 @@ INT_PTR OnNotify(PageCall& call, const NMHDR& nm) {
       call.row.handlers.deactivate(call);
       SetWindowLongPtrW(call.page, DWLP_MSGRESULT, FALSE);
       return TRUE;
+    case PSN_RESET:
+      if (call.row.handlers.reset) call.row.handlers.reset(call);
+      return FALSE;
     default:
       return FALSE;
   }

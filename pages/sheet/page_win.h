@@ -46,17 +46,19 @@ struct PageHandlers {
   bool (*drawItem)(PageCall&, const DRAWITEMSTRUCT&) = nullptr;  // true: drawn
   // PSN_APPLY, before the sheet's own apply: PSNRET_NOERROR lets the apply
   // go on, PSNRET_INVALID (after telling the user why) keeps the page open.
-  // kApplyDone: the page has decided the apply needs nothing more (the
-  // frame answers PSNRET_NOERROR and hands nothing back).
+  // kApplyWithoutResult: the apply goes on, but this page hands no result
+  // (the page has told the user why the record cannot be used). Whatever the
+  // page says, no result is handed while the overlay form is unusable.
   LONG (*apply)(PageCall&) = nullptr;
   void (*destroy)(PageCall&) = nullptr;                 // the page's window goes
   void (*deactivate)(PageCall&) = nullptr;              // PSN_KILLACTIVE (the page may be left)
-  // Any other message the frame does not handle; true: handled, *result is
-  // what the procedure returns.
+  // Any other message the frame does not handle (WM_HSCROLL, WM_VSCROLL,
+  // tooltips ...); true: handled, *result is what the procedure returns.
   bool (*message)(PageCall&, UINT message, WPARAM, LPARAM, INT_PTR* result) = nullptr;
+  void (*reset)(PageCall&) = nullptr;                   // PSN_RESET (Cancel)
 };
 
-inline constexpr LONG kApplyDone = 0x100;
+inline constexpr LONG kApplyWithoutResult = 0x7F;
 
 // When the document sheet adds a page.
 enum class PageCondition : uint8_t {

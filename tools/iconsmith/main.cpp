@@ -241,10 +241,12 @@ std::vector<IconDef> Icons() {
       // Advanced settings page.
       {342, 64, {Tile(kLayoutTile), {order12, kWhite}}},
       {340, 64, {Tile(kLayoutTile), {Line(0.3, 0.3, 0.3, 0.7, 0.08), kWhite}, {Line(0.55, 0.3, 0.75, 0.7, 0.08), kWhite}}},
+      // Print level: slow and fast ends of the slider, and the same greyed
+      // while the printer chooses the level itself.
       {382, 64, {Tile(kLayoutTile), {levelLow, kWhite}}},
-      {381, 64, {Tile(kLayoutTile), {levelLow, {200, 200, 200, 255}}}},
-      {384, 64, {Tile(kLayoutTile), {levelHigh, kWhite}}},
-      {383, 64, {Tile(kLayoutTile), {levelHigh, {200, 200, 200, 255}}}},
+      {381, 64, {Tile(kLayoutTile), {levelHigh, kWhite}}},
+      {384, 64, {Tile({170, 176, 172, 255}), {levelLow, {235, 235, 235, 255}}}},
+      {383, 64, {Tile({170, 176, 172, 255}), {levelHigh, {235, 235, 235, 255}}}},
       {333, 64, {Tile(kLayoutTile), {grid, kWhite}}},
       {341, 64, {Tile(kLayoutTile), {Minus(Rect(0.2, 0.2, 0.8, 0.8), Rect(0.26, 0.26, 0.74, 0.74)), kWhite}}},
       // Favourites lists (16 px): the current settings (a pencil over a
@@ -271,15 +273,57 @@ std::vector<IconDef> Icons() {
   return icons;
 }
 
-// The cut illustration: a strip of eight labels on a liner (53 px pitch,
-// first edge at x = 18), in bitmap pixels; the page draws the cut lines.
-Canvas CutStrip(bool secondMode) {
-  Canvas c(530, 115);
-  c.Draw({Rect(0, 0.1, 1, 0.9), {232, 226, 210, 255}});
-  for (int k = 0; k < 8; ++k) {
-    const double x0 = (24.0 + 53 * k) / 530, x1 = (24.0 + 53 * k + 47) / 530;
-    c.Draw({RoundRect(x0, 0.2, x1, 0.8, 0.01), secondMode && k % 2 ? Rgba{210, 230, 250, 255} : kWhite});
+// Shapes in the pixels of a w x h canvas (the shape functions work in 0..1).
+struct Px {
+  double w, h;
+  Shape Box(double x0, double y0, double x1, double y1, double r = 0) const {
+    return RoundRect(x0 / w, y0 / h, x1 / w, y1 / h, r / std::max(w, h));
   }
+};
+
+// A digit of seven segments in the box (x, y, cw, ch), strokes t thick.
+Shape Digit(const Px& px, int d, double x, double y, double cw, double ch, double t) {
+  static constexpr uint8_t kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+  const double m = y + ch / 2;
+  const Shape seg[7] = {px.Box(x, y, x + cw, y + t),           px.Box(x + cw - t, y, x + cw, m),
+                        px.Box(x + cw - t, m, x + cw, y + ch), px.Box(x, y + ch - t, x + cw, y + ch),
+                        px.Box(x, m, x + t, y + ch),           px.Box(x, y, x + t, m),
+                        px.Box(x, m - t / 2, x + cw, m + t / 2)};
+  std::vector<Shape> on;
+  for (int i = 0; i < 7; ++i)
+    if (kSegments[d % 10] & (1 << i)) on.push_back(seg[i]);
+  return Union(on);
+}
+
+constexpr Rgba kLiner{226, 214, 186, 255};
+constexpr Rgba kLabelEdge{150, 150, 150, 255};
+constexpr Rgba kPrint{120, 128, 140, 255};
+constexpr Rgba kCopyTint{214, 232, 250, 255};
+
+// The cut illustration: nine labels on their liner, seen from above, the
+// strip leaving the printer to the left. The page draws the cut lines over
+// it, so the geometry is fixed: label boundaries every 53 pixels from
+// x = 77, edges at 18 and 506, lines from y = 20 to 95. Every N labels
+// (473) numbers the labels 1..9; after each copy (474) shows three copies of
+// three pages, the middle copy tinted.
+Canvas CutStrip(bool copies) {
+  Canvas c(524, 115);
+  const Px px{524, 115};
+  c.Draw({px.Box(0, 0, 524, 115), {255, 255, 255, 255}});
+  c.Draw({px.Box(0, 24, 524, 91), kLiner});
+  for (int k = 0; k < 9; ++k) {
+    const double x0 = 24 + 53.0 * k + 3, x1 = 24 + 53.0 * (k + 1) - 3;
+    const bool tinted = copies && k / 3 == 1;
+    c.Draw({px.Box(x0, 29, x1, 86, 5), kLabelEdge});
+    c.Draw({px.Box(x0 + 1, 30, x1 - 1, 85, 4), tinted ? kCopyTint : kWhite});
+    c.Draw({Digit(px, copies ? k % 3 + 1 : k + 1, x0 + 6, 36, 11, 18, 2.5), kPrint});
+    for (int line = 0; line < 3; ++line)
+      c.Draw({px.Box(x0 + 6, 60 + 7.0 * line, x1 - 6 - 8 * (line == 2), 63 + 7.0 * line), {190, 196, 204, 255}});
+  }
+  // Feed direction.
+  c.Draw({Union({px.Box(420, 100, 470, 103), Line(420.0 / 524, 101.5 / 115, 428.0 / 524, 96.0 / 115, 0.006),
+                 Line(420.0 / 524, 101.5 / 115, 428.0 / 524, 107.0 / 115, 0.006)}),
+          kPrint});
   return c;
 }
 
@@ -309,6 +353,60 @@ Canvas ButtonPicture(const Shape& glyph, bool pressed) {
   return c;
 }
 
+// A page-layout picture: one label holding `columns` x `rows` pages in
+// reading order, as the advanced page stretches it into its sheet.
+Canvas LayoutSheet(bool wide, int columns, int rows) {
+  const int w = wide ? 240 : 192, h = wide ? 192 : 240;
+  Canvas c(w, h);
+  const Px px{double(w), double(h)};
+  c.Draw({px.Box(0, 0, w, h), kWhite});
+  const double margin = 8, gap = 6;
+  const double cw = (w - 2 * margin - gap * (columns - 1)) / columns;
+  const double ch = (h - 2 * margin - gap * (rows - 1)) / rows;
+  for (int r = 0; r < rows; ++r)
+    for (int col = 0; col < columns; ++col) {
+      const double x = margin + col * (cw + gap), y = margin + r * (ch + gap);
+      c.Draw({px.Box(x, y, x + cw, y + ch), {200, 206, 214, 255}});
+      c.Draw({px.Box(x + 1, y + 1, x + cw - 1, y + ch - 1), {246, 248, 252, 255}});
+      const int page = r * columns + col + 1;
+      const double dh = std::min(ch * 0.45, cw * 0.7), dw = dh * 0.55, t = std::max(1.5, dh / 8);
+      const double dx = x + cw / 2 - (page > 9 ? dw + t : dw / 2), dy = y + ch * 0.12;
+      c.Draw({Digit(px, page > 9 ? page / 10 : page, dx, dy, dw, dh, t), kLayoutTile});
+      if (page > 9) c.Draw({Digit(px, page % 10, dx + dw + 2 * t, dy, dw, dh, t), kLayoutTile});
+      for (int line = 0; line < 3; ++line) {
+        const double ly = dy + dh + ch * (0.1 + 0.1 * line);
+        if (ly + 2 < y + ch - 2)
+          c.Draw({px.Box(x + cw * 0.15, ly, x + cw * (line == 2 ? 0.6 : 0.85), ly + std::max(1.5, ch / 40)),
+                  {180, 186, 196, 255}});
+      }
+    }
+  return c;
+}
+
+struct BitmapDef {
+  int id;
+  std::function<Canvas()> draw;
+};
+
+std::vector<BitmapDef> Bitmaps() {
+  std::vector<BitmapDef> bitmaps = {{473, [] { return CutStrip(false); }},
+                                    {474, [] { return CutStrip(true); }}};
+  // 432..443: pages per label 1, 2, 4, 6, 9, 16 in portrait (432 + i) and
+  // landscape (433, 439..443); 2 and 6 pages also come side by side (434,
+  // 436) and stacked (439, 441), whichever the label's proportions need.
+  struct Sheet {
+    int id;
+    bool wide;
+    int columns, rows;
+  };
+  const Sheet sheets[] = {{432, false, 1, 1}, {433, true, 1, 1},  {434, true, 2, 1},
+                          {439, false, 1, 2}, {435, false, 2, 2}, {440, true, 2, 2},
+                          {436, true, 3, 2},  {441, false, 2, 3}, {437, false, 3, 3},
+                          {442, true, 3, 3},  {438, false, 4, 4}, {443, true, 4, 4}};
+  for (const Sheet& s : sheets) bitmaps.push_back({s.id, [s] { return LayoutSheet(s.wide, s.columns, s.rows); }});
+  return bitmaps;
+}
+
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
   std::ofstream f(path, std::ios::binary);
   f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
@@ -333,10 +431,10 @@ int main(int argc, char** argv) {
     if (!WriteFile(dir + "/" + file, IconFile(c))) return 1;
     rc += std::to_string(icon.id) + " ICON \"" + file + "\"\n";
   }
-  for (int id : {473, 474}) {
-    const std::string file = std::to_string(id) + ".bmp";
-    if (!WriteFile(dir + "/" + file, BitmapFile(CutStrip(id == 474)))) return 1;
-    rc += std::to_string(id) + " BITMAP \"" + file + "\"\n";
+  for (const BitmapDef& bitmap : Bitmaps()) {
+    const std::string file = std::to_string(bitmap.id) + ".bmp";
+    if (!WriteFile(dir + "/" + file, BitmapFile(bitmap.draw()))) return 1;
+    rc += std::to_string(bitmap.id) + " BITMAP \"" + file + "\"\n";
   }
   if (!WritePreviewArt(dir, rc)) return 1;
   {
