@@ -137,7 +137,7 @@ INT_PTR RunPage(const PageRow& row, HWND page, UINT message, WPARAM wParam, LPAR
   INT_PTR result = FALSE;
   if (row.handlers.message && row.handlers.message(call, message, wParam, lParam, &result))
     return result;
-  return FALSE;
+  return row.handlers.other && row.handlers.other(call, message, wParam, lParam);
 }
 
 }  // namespace vq

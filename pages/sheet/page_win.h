@@ -56,6 +56,9 @@ struct PageHandlers {
   // tooltips ...); true: handled, *result is what the procedure returns.
   bool (*message)(PageCall&, UINT message, WPARAM, LPARAM, INT_PTR* result) = nullptr;
   void (*reset)(PageCall&) = nullptr;                   // PSN_RESET (Cancel)
+  // The short form of `message` for a message whose answer is only
+  // handled or not (scroll bars, spinners); true: handled.
+  bool (*other)(PageCall&, UINT message, WPARAM, LPARAM) = nullptr;
 };
 
 inline constexpr LONG kApplyWithoutResult = 0x7F;
