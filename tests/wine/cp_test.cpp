@@ -599,6 +599,31 @@ TEST_F(Dialogs, FavouritesFileImportIsWholeOrNothing) {
   DeleteFileW(file.c_str());
 }
 
+// vq312ctl papers: the dialog's checks without a window. Questions refuse
+// unless --yes answers them.
+TEST_F(Dialogs, PapersThroughTheChecks) {
+  const size_t before = Papers().size();
+  const struct {
+    const wchar_t* arguments;
+    DWORD exit;
+    size_t papers;  // table size afterwards, relative to before
+  } steps[] = {
+      {L"papers add \"Ctl 40x20\" 40 20 left=2 right=2", 0, 1},
+      {L"papers add Tiny 23.9 20", 1, 1},                // width below 24.0 mm
+      {L"papers add \"Ctl 40x20\" 45 20", 1, 1},        // same name: replacing needs --yes
+      {L"papers add \"Ctl 40x20\" 45 20 --yes", 0, 1},
+      {L"papers add Wide 60 20 left=200 right=200", 1, 1},  // margins larger than the paper
+      {L"papers delete 336", 1, 1},                      // needs --yes
+      {L"papers delete 1001 --yes", 1, 1},               // built in
+      {L"papers delete 336 --yes", 0, 0},
+      {L"papers list", 0, 0},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(RunCtl(step.arguments), step.exit) << Ansi(step.arguments);
+    EXPECT_EQ(Papers().size(), before + step.papers) << Ansi(step.arguments);
+  }
+}
+
 // One screenshot of each dialog at rest, in the language of the run.
 TEST_F(Dialogs, Screens) {
   FavouriteSet set{};

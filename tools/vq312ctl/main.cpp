@@ -46,7 +46,9 @@ constexpr char kUsage[] =
     "          idle, busy, asleep, ..., alerts=paper-out+cover-open, serial=TEXT,\n"
     "          firmware=TEXT, port=silent|garbage|..., reset\n"
     "  favourites [--printer NAME] list | export FILE | import FILE\n"
-    "          the printer's favourites; an import is checked whole before it is stored\n";
+    "          the printer's favourites; an import is checked whole before it is stored\n"
+    "  papers [--printer NAME] list | add NAME WIDTH LENGTH [top=MM ...] | delete ID [--yes]\n"
+    "          the paper table; user papers through the custom paper dialog's checks\n";
 
 }  // namespace
 
@@ -62,6 +64,7 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wstring(argv[1]) == L"form") return RunForm(argc, argv);
   if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
   if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
+  if (std::wstring(argv[1]) == L"papers") return RunPapers(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
