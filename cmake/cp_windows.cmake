@@ -6,9 +6,10 @@ target_sources(vq312_pages PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/basic/settings_list_win.cpp
   ${CMAKE_SOURCE_DIR}/pages/basic/custom_paper_win.cpp)
 
-# `vq312ctl favourites`: list, export and import APUI_ENTRYSET.
+# `vq312ctl favourites` (list, export, import) and `vq312ctl papers` (list, add, delete).
 # `vq312ctl prefs --screenshots` also saves the basic page's dialogs.
 target_sources(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR}/tools/vq312ctl/favourites.cpp
+               ${CMAKE_SOURCE_DIR}/tools/vq312ctl/papers.cpp
                ${CMAKE_SOURCE_DIR}/tools/sheet_host/dialog_shots_win.cpp)
 
 vq312_module(VQ312CP

@@ -36,7 +36,8 @@ constexpr UnitLimits kLimits[2] = {
 const UnitLimits& LimitsOf(const PaperInfo& paper) { return kLimits[paper.paperUnit ? 1 : 0]; }
 
 bool LinersChecked(const PaperInfo& paper) {
-  return (paper.paperLayout == 0 || paper.paperLayout == 16) &&
+  return (paper.paperLayout == paper_layout::kLabelsOnLiner ||
+          paper.paperLayout == paper_layout::kRoundLabelsOnLiner) &&
          (paper.customEditable & kEditLinerLeft) && (paper.customEditable & kEditLinerRight);
 }
 
@@ -113,10 +114,10 @@ bool Outside(uint32_t* field, const char16_t* name, int64_t lo, int64_t hi, uint
 
 uint32_t LayoutGroup(uint32_t paperLayout) {
   switch (paperLayout) {
-    case 0:
-    case 16: return 0;
-    case 2:
-    case 7: return 2;
+    case paper_layout::kLabelsOnLiner:
+    case paper_layout::kRoundLabelsOnLiner: return 0;
+    case paper_layout::kContinuous:
+    case paper_layout::kFanFold: return 2;
     default: return 1;
   }
 }
@@ -310,7 +311,7 @@ uint32_t CheckAndStoreCustomPaper(CheckDialogue& ui, std::u16string_view fieldNa
   }
   // A 1.7 mm margin with a 0.07-inch liner falls just short of 2.7 mm once
   // the inches are turned back into millimetres: the liner takes 0.08.
-  if (paper->paperUnit != 0 && paper->paperLayout == 0) {
+  if (paper->paperUnit != 0 && paper->paperLayout == paper_layout::kLabelsOnLiner) {
     if (paper->marginLeft == 17 && paper->linerLeft == 7) paper->linerLeft = 8;
     if (paper->marginRight == 17 && paper->linerRight == 7) paper->linerRight = 8;
   }

@@ -143,7 +143,7 @@ bool RemoveFavourite(PrinterStore* printer, const FavouriteSet& set) {
 }
 
 bool PaperHasNarrowMargin(const PaperInfo& paper) {
-  const bool onLiner = paper.paperLayout == 0;
+  const bool onLiner = paper.paperLayout == paper_layout::kLabelsOnLiner;
   // 64-bit sums: a damaged record's huge values must not wrap below the limit.
   const uint64_t left = uint64_t{paper.marginLeft} + (onLiner ? paper.linerLeft : 0);
   const uint64_t right = uint64_t{paper.marginRight} + (onLiner ? paper.linerRight : 0);

@@ -108,14 +108,14 @@ std::vector<SummaryRow> BuildSummaryRows(const JobSettings& js, const SummarySou
   const bool cutting = js.Option728 != 0;
   rows.push_back({4920, 375, OnOff(cutting)});
   auto cutBit = [&](uint32_t bit) { return cutting ? OnOff(js.Option740 & bit) : NotApplicable(); };
-  rows.push_back({4921, 0, cutBit(0x1)});
-  rows.push_back({4922, 0, cutBit(0x2)});
-  const SummaryValue between = cutBit(0x10);
+  rows.push_back({4921, 0, cutBit(cut_option::kLeadingEdge)});
+  rows.push_back({4922, 0, cutBit(cut_option::kTrailingEdge)});
+  const SummaryValue between = cutBit(cut_option::kBetweenLabels);
   rows.push_back({4923, 0, between});
   const SummaryValue cutMode =
-      IsId(between, kOnText) ? Id(js.Option740 & 0x100 ? 5005 : 5004) : NotApplicable();
+      IsId(between, kOnText) ? Id(js.Option740 & cut_option::kSecondMode ? 5005 : 5004) : NotApplicable();
   rows.push_back({4924, 0, cutMode});
-  const SummaryValue withinCopy = IsId(cutMode, 5005) ? OnOff(js.Option740 & 0x1000) : NotApplicable();
+  const SummaryValue withinCopy = IsId(cutMode, 5005) ? OnOff(js.Option740 & cut_option::kSecondModeCount) : NotApplicable();
   rows.push_back({4925, 0, withinCopy});
   SummaryValue every = NotApplicable();
   if (IsId(cutMode, 5004)) every = Number(int32_t(js.CopyCount2));

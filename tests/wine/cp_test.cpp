@@ -82,7 +82,14 @@ class Driver {
   HWND Dialog(int control) {
     HWND w = WaitForWindow(thread_, control);
     if (!w) Fail("no dialog with control " + std::to_string(control));
+    dialog_ = w;
     return w;
+  }
+  // Returns once the dialog's thread is back in a message loop: whatever
+  // the last click or answer set going has run by then.
+  void Sync() const {
+    DWORD_PTR ignored = 0;
+    if (dialog_) SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_NORMAL, 8000, &ignored);
   }
   // A message box (text control 0xFFFF) of the dialog's thread: its text
   // and caption, answered with `button`. Empty when none shows.
@@ -95,7 +102,8 @@ class Driver {
     const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
     if (caption) *caption = WindowText(box);
     PostMessageW(box, WM_COMMAND, button, 0);
-    for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
+    for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+    Sync();
     return text;
   }
   // A click that may raise a message box: posted, not sent.
@@ -103,6 +111,11 @@ class Driver {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
     Sleep(60);
+  }
+  // A click that raises no message box: done when it returns.
+  static void Press(HWND dialog, int control) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
   }
   static void Type(HWND dialog, int control, const wchar_t* text) {
     SendMessageW(GetDlgItem(dialog, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -148,6 +161,7 @@ class Driver {
  private:
   std::function<void(Driver&)> script_;
   DWORD thread_ = 0;
+  HWND dialog_ = nullptr;
 };
 
 std::wstring Message(uint32_t id, const wchar_t* argument = nullptr) {
@@ -259,9 +273,9 @@ TEST_F(Dialogs, FavouritesAddRenameOverwriteDelete) {
     Driver::Click(w, IDC_FAVOURITES_SAVE);
     texts[3] = d.Answer(IDYES);  // overwrite
     Driver::SelectRow(w, IDC_FAVOURITES_LIST, 2);
-    Driver::Click(w, IDC_FAVOURITES_RENAME);
+    Driver::Press(w, IDC_FAVOURITES_RENAME);
     Driver::Type(w, IDC_FAVOURITES_NAME, L"Yard");
-    Driver::Click(w, IDC_FAVOURITES_SAVE);  // a rename asks nothing
+    Driver::Press(w, IDC_FAVOURITES_SAVE);  // a rename asks nothing
     d.seen.push_back(Driver::RowText(w, IDC_FAVOURITES_LIST, 2));
     Driver::Click(w, IDC_FAVOURITES_DELETE);
     texts[4] = d.Answer(IDYES);
@@ -469,13 +483,12 @@ TEST_F(Dialogs, CustomPaperAddCheckDelete) {
   Driver driver([&](Driver& d) {
     HWND w = d.Dialog(IDC_CP_LIST);
     if (!w) return;
-    Driver::Click(w, IDC_CP_NEW);
+    Driver::Press(w, IDC_CP_NEW);
     Driver::Type(w, IDC_CP_NAME, L"Shelf 50x30");
     Driver::Type(w, IDC_CP_WIDTH, L"50.0");
     Driver::Type(w, IDC_CP_LENGTH, L"30.0");
     Driver::Click(w, IDC_CP_SAVE);
     confirm = d.Answer(IDYES);
-    Sleep(100);
     itemsAfterAdd = int(SendDlgItemMessageW(w, IDC_CP_LIST, LB_GETCOUNT, 0, 0));
     const std::vector<PaperInfo> stored = Papers();
     storedAfterAdd = stored.size();
@@ -488,7 +501,6 @@ TEST_F(Dialogs, CustomPaperAddCheckDelete) {
     widthAfter = WindowText(GetDlgItem(w, IDC_CP_WIDTH));
     Driver::Click(w, IDC_CP_DELETE);
     deletion = d.Answer(IDYES);
-    Sleep(100);
     itemsAfterDelete = int(SendDlgItemMessageW(w, IDC_CP_LIST, LB_GETCOUNT, 0, 0));
     Driver::Click(w, IDOK);
   });
@@ -597,6 +609,31 @@ TEST_F(Dialogs, FavouritesFileImportIsWholeOrNothing) {
     EXPECT_EQ(Stored().count, 1u) << what;
   }
   DeleteFileW(file.c_str());
+}
+
+// vq312ctl papers: the dialog's checks without a window. Questions refuse
+// unless --yes answers them.
+TEST_F(Dialogs, PapersThroughTheChecks) {
+  const size_t before = Papers().size();
+  const struct {
+    const wchar_t* arguments;
+    DWORD exit;
+    size_t papers;  // table size afterwards, relative to before
+  } steps[] = {
+      {L"papers add \"Ctl 40x20\" 40 20 left=2 right=2", 0, 1},
+      {L"papers add Tiny 23.9 20", 1, 1},                // width below 24.0 mm
+      {L"papers add \"Ctl 40x20\" 45 20", 1, 1},        // same name: replacing needs --yes
+      {L"papers add \"Ctl 40x20\" 45 20 --yes", 0, 1},
+      {L"papers add Wide 60 20 left=200 right=200", 1, 1},  // margins larger than the paper
+      {L"papers delete 336", 1, 1},                      // needs --yes
+      {L"papers delete 1001 --yes", 1, 1},               // built in
+      {L"papers delete 336 --yes", 0, 0},
+      {L"papers list", 0, 0},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(RunCtl(step.arguments), step.exit) << Ansi(step.arguments);
+    EXPECT_EQ(Papers().size(), before + step.papers) << Ansi(step.arguments);
+  }
 }
 
 // One screenshot of each dialog at rest, in the language of the run.

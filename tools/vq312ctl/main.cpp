@@ -51,7 +51,9 @@ constexpr char kUsage[] =
     "          nozzle-check, cleaning, calibrate, feed, print-info; sleep, cutter, special\n"
     "          (shown, or set with their values), with the utility page's checks\n"
     "  favourites [--printer NAME] list | export FILE | import FILE\n"
-    "          the printer's favourites; an import is checked whole before it is stored\n";
+    "          the printer's favourites; an import is checked whole before it is stored\n"
+    "  papers [--printer NAME] list | add NAME WIDTH LENGTH [top=MM ...] | delete ID [--yes]\n"
+    "          the paper table; user papers through the custom paper dialog's checks\n";
 
 }  // namespace
 
@@ -68,6 +70,7 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
   if (std::wstring(argv[1]) == L"maint") return RunMaint(argc, argv);
   if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
+  if (std::wstring(argv[1]) == L"papers") return RunPapers(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
