@@ -137,7 +137,10 @@ void Shot(HWND w, const wchar_t* name) {
        slash = folder.find_first_of(L"\\/", slash + 1))
     CreateDirectoryW(folder.substr(0, slash).c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);
-  Sleep(250);
+  // The dialog belongs to the sheet's thread: have it painted now, then let
+  // late painting (fonts with many glyphs) settle before the screen is read.
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(400);
   EXPECT_TRUE(host::SaveWindowBitmap(w, ShotFolder() + L"\\" + name + L".bmp")) << name;
 }
 
@@ -418,22 +421,21 @@ TEST_F(Maintenance, SettingsDialogsReadAndStore) {
 // The main screenshots: the page, a wait with progress and with Cancel, each
 // settings dialog and the information choice (run once per UI language).
 TEST_F(Maintenance, Screenshots) {
-  SetPrinter({"reset", "work=2500"});
+  // Long enough a cleaning for the progress line to be seen in either
+  // language, however slowly the dialog comes up.
+  SetPrinter({"reset", "work=12000"});
   OnUtilityPage([&](HWND sheet, HWND page) {
     Shot(sheet, L"utility-page");
     Press(page, 1091);  // deep cleaning: a wait with progress
     Answer(IDYES);
-    if (HWND progress = FindDialog(1335)) {
-      HWND wait = nullptr;
-      for (int i = 0; i < 100 && !wait; ++i, Sleep(50)) {
-        HWND w = FindDialog(1336, 100);
-        if (w && IsWindowVisible(GetDlgItem(w, 1336))) wait = w;
-      }
-      Sleep(700);
-      if (wait) Shot(wait, L"wait-progress");
-      (void)progress;
+    HWND wait = nullptr;
+    for (int i = 0; i < 200 && !wait; ++i, Sleep(50)) {
+      HWND w = FindDialog(1336, 100);
+      if (w && IsWindowVisible(GetDlgItem(w, 1336)) && !ItemText(w, 1336).empty()) wait = w;
     }
-    Answer(IDOK, 10000);
+    EXPECT_NE(wait, nullptr) << "no wait dialog with a progress line";
+    if (wait) Shot(wait, L"wait-progress");
+    Answer(IDOK, 20000);
     SetPrinter({"paused"});
     Press(page, 1076);
     Answer(IDYES);
