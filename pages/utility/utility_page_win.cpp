@@ -272,11 +272,10 @@ void Command32And33(HWND page, const MaintenanceTarget& t) {
   }
   for (;;) {  // phase A: pumping back
     if (!SendMaintenanceCommand(page, t, 32)) return;
-    INT_PTR started = RunWaitDialog(page, t, WaitKind::kWaitClnStart);
-    if (started == 1) started = RunWaitDialog(page, t, WaitKind::kWaitEndDrain);
-    else if (started == 6) started = 1;  // already over: straight on
-    else return;
-    if (started == 1) break;
+    const INT_PTR started = RunWaitDialog(page, t, WaitKind::kWaitClnStart);
+    if (started == 6) break;  // already over: straight to phase B
+    if (started != 1) return;
+    if (RunWaitDialog(page, t, WaitKind::kWaitEndDrain) == 1) break;
     StateRecord record;
     if (!ReadPrinterState(t, &record) || !record.view().Has(kAlertSectionField)) {
       ShowMessageById(page, 4079);
@@ -403,12 +402,12 @@ void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) 
   PaperInfo paper{};
   const JobSettings& js = sheet.workSettings;
   if (!FindPaperInfo(&own, static_cast<uint16_t>(js.dmPaperSize), &paper) ||
-      !maint::PaperHoldsAdjustmentPattern(paper.paperWidth, paper.marginLeft, paper.marginRight,
-                                          paper.paperLength)) {
+      !maint::PaperHoldsAdjustmentPattern(
+          static_cast<int32_t>(paper.paperWidth), static_cast<int32_t>(paper.marginLeft),
+          static_cast<int32_t>(paper.marginRight), static_cast<int32_t>(paper.paperLength))) {
     ShowMessageById(page, js.MeasureUnit ? 4109 : 4110);
     return;
   }
-  (void)sheet;
   OpenMissingDialog(page, kHeadAdjustmentTemplate);
 }
 

@@ -2,6 +2,7 @@
 // simulated printer's maintenance side, and the page's and dialogs' rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -375,6 +376,38 @@ TEST(RegistrationRules, CorrectionsStayWithinTheLimits) {
   EXPECT_EQ(out[6], -30);
   EXPECT_EQ(out[4], 0);
   EXPECT_EQ(maint::AddCorrections(r, e, true)[3], 40) << "extended range widens b3";
+}
+
+// Values at and just beyond the normal limits: one step outside switches to
+// the extended range, and even there b0..b2 never leave -64..64 nor any value
+// -127..127 (a byte of -128 from the printer included).
+TEST(RegistrationRules, ExtendedRangeEdges) {
+  struct Case {
+    size_t index;
+    int8_t value;
+    bool extended;
+  };
+  const Case cases[] = {{0, 64, false}, {0, 65, true},   {2, -64, false}, {2, -65, true},
+                        {3, 32, false}, {3, -33, true},  {6, -30, false}, {9, 31, true},
+                        {4, 127, false}, {11, -128, false}, {1, -128, true}, {8, 127, true}};
+  for (const Case& c : cases) {
+    Registration r{};
+    r[c.index] = c.value;
+    EXPECT_EQ(maint::IsExtendedRange(r), c.extended) << "b" << c.index << " = " << int(c.value);
+    maint::Corrections e{};
+    e.fill(127);
+    for (bool extended : {false, true}) {
+      for (int sign : {1, -1}) {
+        maint::Corrections signedE = e;
+        for (int32_t& x : signedE) x *= sign;
+        const Registration out = maint::AddCorrections(r, signedE, extended);
+        for (size_t b : {0u, 1u, 2u}) EXPECT_LE(std::abs(int(out[b])), 64);
+        for (size_t b : {3u, 6u, 7u, 8u, 9u}) EXPECT_LE(std::abs(int(out[b])), extended ? 127 : 32);
+        EXPECT_EQ(out[4], r[4]);
+        EXPECT_EQ(out[11], r[11]);
+      }
+    }
+  }
 }
 
 TEST(RegistrationRules, DetailedAdjustment) {

@@ -9,6 +9,7 @@
 #include <prsht.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -235,6 +236,26 @@ TEST_F(Maintenance, ModulesAnswerFromTheSimulatedPrinter) {
   // A buffer shorter than the item is refused before the module is asked.
   SetPrinter({"reset"});
   EXPECT_FALSE(ReadPrinterSetting(t, kItemCapabilities, sleep, sizeof sleep));
+
+  // Without the modules, or with a module in their place that lacks every
+  // export (and has no VQ312GS.dll or VQ312GD.dll beside it), each call
+  // answers its failure at once.
+  for (HMODULE module : {HMODULE(nullptr), GetModuleHandleW(L"kernel32.dll")}) {
+    SCOPED_TRACE(module ? "a module without the exports" : "no module");
+    MaintenanceTarget bare{module, printer_.get(), printer_.get(), &settings, kMaintPrinter};
+    StateRecord record;
+    EXPECT_FALSE(ReadPrinterState(bare, &record));
+    EXPECT_EQ(IsPrinterBusy(bare), kBusyUnreadable);
+    EXPECT_FALSE(ReadPrinterSetting(bare, kItemSleepTimer, sleep, sizeof sleep));
+    uint32_t tearOff = 0;
+    EXPECT_FALSE(ReadTearOffState(bare, &tearOff));
+    maint::Registration untouched{};
+    untouched[0] = 5;
+    EXPECT_EQ(ReadRegistrationValues(bare, &untouched), -1);
+    EXPECT_EQ(untouched[0], 5);
+    EXPECT_FALSE(SendCommand(bare, 10));
+    EXPECT_EQ(RunWaitDialog(nullptr, bare, WaitKind::kStopOrWait), -1);
+  }
   FreeLibrary(gs);
 }
 
@@ -348,6 +369,72 @@ TEST_F(Maintenance, SimpleCommandsCheckWaitAndSend) {
       EXPECT_NE(after.find(c.after), std::wstring::npos);
     }
     EXPECT_EQ(Logged(c.code), c.reached);
+  }
+}
+
+// The multi-step procedures run to their end against the simulated printer:
+// the messages come in order, the printer gets the commands in order.
+TEST_F(Maintenance, ProceduresRunToTheirEnd) {
+  struct Step {
+    int answer;
+    const wchar_t* text;  // part of the message, or null for any
+  };
+  struct Case {
+    const char* name;
+    int button;
+    std::vector<const char*> printer;
+    std::vector<Step> steps;
+    std::vector<uint16_t> commands;  // in this order in the log
+    std::vector<uint16_t> never;
+    int closeDialog = 0, closeButton = 0;  // a dialog left open at the end
+  };
+  const Case cases[] = {
+      {"ink release", 1090, {"work=300"}, {{IDYES, nullptr}, {IDOK, L"drained"}}, {32, 33}, {53}},
+      {"ink release wakes a sleeping printer", 1090, {"work=300", "asleep"},
+       {{IDYES, nullptr}, {IDOK, L"drained"}}, {53, 32, 33}, {}},
+      {"ink release refused on a busy printer", 1090, {"busy"},
+       {{IDYES, nullptr}, {IDOK, L"busy printing"}}, {}, {32}},
+      {"ink exchange", 1095, {"work=300", "ink-empty=magenta"},
+       {{IDYES, nullptr}, {IDOK, L"exchange is complete"}}, {59, 55, 57, 58, 56}, {}},
+      {"ink exchange with nothing to exchange", 1095,
+       {"work=300", "ink-empty=magenta", "exchange=done"},
+       {{IDYES, nullptr}, {IDOK, L"already been exchanged"}}, {59}, {55}},
+      {"ink exchange with two tanks empty", 1095, {"ink-empty=magenta+cyan"},
+       {{IDYES, nullptr}, {IDOK, L"not ready for the ink exchange"}}, {}, {59}},
+      {"special settings on a printer busy with its tear-off sensor", 1082, {"tear-off=busy"},
+       {{IDOK, L"Communication"}}, {42}, {17}, 9018, 6062},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPrinter({"reset", "work=0", "log=clear"});
+    for (const char* word : c.printer) SetPrinter({word});
+    std::vector<std::wstring> seen;
+    OnUtilityPage([&](HWND, HWND page) {
+      Press(page, c.button);
+      for (const Step& step : c.steps) seen.push_back(Answer(step.answer, 20000));
+      if (c.closeDialog) {
+        HWND w = FindDialog(c.closeDialog);
+        EXPECT_NE(w, nullptr);
+        if (w) {
+          Press(w, c.closeButton);
+          WaitGone(w);
+        }
+      }
+      Sleep(300);
+    });
+    ASSERT_EQ(seen.size(), c.steps.size());
+    for (size_t i = 0; i < seen.size(); ++i) {
+      EXPECT_NE(seen[i], L"") << "message " << i << " did not come";
+      if (c.steps[i].text)
+        EXPECT_NE(seen[i].find(c.steps[i].text), std::wstring::npos) << "message " << i;
+    }
+    const std::vector<uint16_t> log = Held().log;
+    auto at = log.begin();
+    for (uint16_t code : c.commands) {
+      at = std::find(at, log.end(), code);
+      EXPECT_NE(at, log.end()) << "command " << code << " missing or out of order";
+    }
+    for (uint16_t code : c.never) EXPECT_FALSE(Logged(code)) << "command " << code;
   }
 }
 
