@@ -425,8 +425,9 @@ TEST_F(Maintenance, ProceduresRunToTheirEnd) {
     ASSERT_EQ(seen.size(), c.steps.size());
     for (size_t i = 0; i < seen.size(); ++i) {
       EXPECT_NE(seen[i], L"") << "message " << i << " did not come";
-      if (c.steps[i].text)
+      if (c.steps[i].text) {
         EXPECT_NE(seen[i].find(c.steps[i].text), std::wstring::npos) << "message " << i;
+      }
     }
     const std::vector<uint16_t> log = Held().log;
     auto at = log.begin();
