@@ -61,3 +61,13 @@ add_test(NAME wine_maintenance_screenshots_zh
 set_tests_properties(wine_maintenance_screenshots_zh PROPERTIES TIMEOUT 200 RESOURCE_LOCK wine
   FIXTURES_REQUIRED "winebed;installed;maint_printer"
   ENVIRONMENT "${VQ312_WINE_ENV};LANG=zh_CN.UTF-8;LC_ALL=zh_CN.UTF-8;VQ312_MAINT_SHOTS=Z:${VQ312_MAINT_SHOTS}/zh")
+
+# The benchmark of the page's opening and the wait dialog's round trip (run
+# by tools/bench).
+add_executable(maintenance_bench bench/maintenance_bench.cpp tests/wine/installed_printer.cpp
+               tools/sheet_host/sheet_host_win.cpp)
+target_include_directories(maintenance_bench PRIVATE ${CMAKE_SOURCE_DIR} ${VQ312_GENERATED})
+add_dependencies(maintenance_bench vq312_page_layouts VQ312UI VQ312GS VQ312GD VQ312RD)
+target_link_libraries(maintenance_bench PRIVATE vq312_pages vq312_simprinter vq312_win comctl32
+                      gdi32 user32)
+target_link_options(maintenance_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)

@@ -106,6 +106,9 @@ enum SettingItem : uint32_t {
   kItemSwitches3 = 62,          // u8 S3
   kItemDryingTime = 63,         // u32
 };
+// What a printer busy with its tear-off sensor leaves in a failed item-31
+// answer.
+inline constexpr uint32_t kTearOffNotNow = 153;
 // The size of an item's answer; 0 for an unknown item.
 size_t SettingItemSize(uint32_t item);
 // The largest answer, for callers that do not know the item in advance.

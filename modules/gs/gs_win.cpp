@@ -42,6 +42,8 @@ HWND WindowFor(HANDLE printer) {
 
 enum class Until {
   kReady,       // idle or asleep, no stopping alert, nothing running
+  kQuiet,       // nothing running and the printer takes commands (the ink
+                // exchange waits: an empty tank or the exchange mode is expected)
   kWorkDone,    // the running command finished (progress on the way)
   kWorkStarts,  // a command is running (1), or already over (6)
 };
@@ -59,6 +61,10 @@ DWORD Wait(HANDLE printer, Until until, bool reportAlerts) {
       switch (until) {
         case Until::kReady:
           if (vq::sim::IsReady(state, maintenance, now)) done = 1;
+          break;
+        case Until::kQuiet:
+          if (vq::sim::AcceptsCommands(state, maintenance) && !vq::sim::RunningCommand(maintenance, now))
+            done = 1;
           break;
         case Until::kWorkDone: {
           const vq::sim::Progress p = vq::sim::CommandProgress(maintenance, now);
@@ -186,10 +192,10 @@ BOOL WINAPI CancelWait(HANDLE printer) noexcept {
 
 VQ312_WAIT(StopOrWait, Until::kReady, false)
 VQ312_WAIT(StopOrWaitOnline, Until::kReady, false)
-VQ312_WAIT(StopOrWaitCRInkReplace, Until::kReady, false)
-VQ312_WAIT(StopOrWaitCRInkRemove, Until::kReady, false)
-VQ312_WAIT(StopOrWaitCRInkInsert, Until::kReady, false)
-VQ312_WAIT(ReleaseInkTankWait, Until::kReady, false)
+VQ312_WAIT(StopOrWaitCRInkReplace, Until::kQuiet, false)
+VQ312_WAIT(StopOrWaitCRInkRemove, Until::kQuiet, false)
+VQ312_WAIT(StopOrWaitCRInkInsert, Until::kQuiet, false)
+VQ312_WAIT(ReleaseInkTankWait, Until::kQuiet, false)
 VQ312_WAIT(StopOrWaitCRInkFill, Until::kWorkDone, true)
 VQ312_WAIT(WaitEndDlg, Until::kWorkDone, false)
 VQ312_WAIT(MInkDrainsWaitEndDlg, Until::kWorkDone, false)

@@ -181,6 +181,9 @@ bool ApplyCommand(uint32_t code, const CommandData& data, uint64_t now, PrinterS
   if (std::find(std::begin(kWorkingCommands), std::end(kWorkingCommands), code) !=
       std::end(kWorkingCommands)) {
     if (printer->state == kAsleep) printer->state = kIdle;
+    // Draining the lines is where the exchanged tanks go in: the printer
+    // has ink again afterwards.
+    if (code == 58) s->inkEmpty = 0;
     if (s->workMs) {
       s->runningCommand = uint16_t(code);
       s->runningMs = s->workMs;
@@ -268,6 +271,10 @@ bool AnswerSettingItem(uint32_t item, const MaintenanceState& s, uint8_t* out) {
       *out = s.cutterMode;
       return true;
     case kItemTearOff:
+      if (s.flags & kFlagTearOffBusy) {
+        PutU32LE(out, kTearOffNotNow);
+        return false;
+      }
       PutU32LE(out, s.tearOff);
       return true;
     case kItemSwitches2:
@@ -384,8 +391,10 @@ bool ApplyMaintenanceSetting(std::string_view word, MaintenanceState* s, bool* k
     ok = ParseRange(value, 0, 0x1FF, &a);
     next.capabilities = uint32_t(a);
   } else if (key == "tear-off") {
-    ok = ParseRange(value, 0, 0xFFFFFFFFll, &a);
-    next.tearOff = uint32_t(a);
+    // A number is the state it reports; "busy" makes it fail the read.
+    SetFlag(&next, kFlagTearOffBusy, value == "busy");
+    ok = value == "busy" || ParseRange(value, 0, 0xFFFFFFFFll, &a);
+    if (value != "busy") next.tearOff = uint32_t(a);
   } else if (key == "log" && value == "clear") {
     next.log.clear();
     next.commandCount = 0;
@@ -407,7 +416,7 @@ std::string MaintenanceSettingWords() {
   return "reg=B0,...,B11 s1=N s2=N s3=N paper-type=N sleep=FIRST/SECOND cut=STOP/POS "
          "cutter-mode=0|1 ink-empty=black+cyan+magenta+yellow|none ink-low=... "
          "box=near-full|ok settings=none|answers commands=refused|accepted exchange=done|due "
-         "work=MS caps=MASK tear-off=N log=clear";
+         "work=MS caps=MASK tear-off=N|busy log=clear";
 }
 
 std::string DescribeMaintenance(const MaintenanceState& s, uint64_t now) {

@@ -45,6 +45,7 @@ enum MaintenanceFlags : uint8_t {
   kFlagNoSettings = 0x02,    // the printer answers no setting item
   kFlagExchangeDone = 0x04,  // an ink exchange finds nothing to exchange
   kFlagRefuseCommands = 0x08,  // the command channel opens but every send fails
+  kFlagTearOffBusy = 0x10,     // item 31 fails, leaving kTearOffNotNow in its answer
 };
 
 struct MaintenanceState {
@@ -113,7 +114,7 @@ void FillStateRecord(const PrinterState& printer, const MaintenanceState& state,
 // "s2=", "s3=", "sleep=FIRST/SECOND", "cut=STOP/POS", "cutter-mode=0|1",
 // "ink-empty=black+cyan|none", "ink-low=...", "box=near-full|ok",
 // "settings=none|answers", "commands=refused|accepted", "exchange=done|due",
-// "work=MS", "paper-type=N", "caps=HEX", "log=clear". false when the word is
+// "work=MS", "paper-type=N", "caps=HEX", "tear-off=N|busy", "log=clear". false when the word is
 // not one of them (*known false) or its value is bad (*known true, *error set).
 bool ApplyMaintenanceSetting(std::string_view word, MaintenanceState* state, bool* known,
                              std::string* error);

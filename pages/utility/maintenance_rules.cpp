@@ -124,6 +124,11 @@ bool IsExtendedRange(const Registration& r) {
          Outside(r[6], 30) || Outside(r[7], 30) || Outside(r[8], 30) || Outside(r[9], 30);
 }
 
+bool PaperHoldsAdjustmentPattern(int32_t paperWidth, int32_t marginLeft, int32_t marginRight,
+                                 int32_t paperLength) {
+  return paperWidth - marginLeft - marginRight >= 196 && paperLength >= 381;
+}
+
 int RegistrationSizeClass(int32_t width, int32_t marginLeft, int32_t marginRight, int32_t length) {
   return width - marginLeft - marginRight >= 708 && length >= 762 ? 1 : 2;
 }
@@ -213,6 +218,34 @@ Registration AddDetailCorrections(const Registration& r, int32_t k, int32_t m2, 
   out[0] = int8_t(Limit(r[0] + m2 - k, 64));
   out[2] = int8_t(Limit(r[2] + m3 - k, 64));
   return out;
+}
+
+uint32_t InkFillAlertMessage(uint8_t code) {
+  if (code >= 1 && code <= 4) return 4068;
+  if (code == 5 || code == 7 || code == 9) return 4069;
+  if (code == kAlertHeadFault || code == kAlertBoxNearFull) return 4070;
+  if (code == kAlertOffline) return 4072;
+  if (code == kAlertInkEmpty) return 0;
+  return 4071;
+}
+
+ExchangeStart JudgeInkExchangeStart(const StateRecordView& record) {
+  const auto alertByte = record.Byte(kAlertSectionField, 4);
+  if (alertByte && *alertByte != 0) {
+    // Only a single empty (or low, when the printer is not already in the
+    // exchange mode) tank of the kind this exchange replaces lets it start.
+    const auto mode = record.Byte(kStateSectionField, 4);
+    for (const StateRecordView::Alert& a : record.Alerts()) {
+      const bool theTank = (a.value & 0x0F) == 0x04;
+      if (theTank && (a.code == kAlertInkEmpty || (a.code == kAlertInkLow && mode != 1)))
+        return {true, 0, false};
+    }
+    return {false, 4057, false};
+  }
+  if (!record.Has(kAlertSectionField) && RecordSaysBusy(record)) return {true, 4057, false};
+  const auto mode = record.Byte(kStateSectionField, 4);
+  if (!mode) return {false, 4053, false};
+  return {true, 0, *mode == kModeAsleep};
 }
 
 }  // namespace vq::maint

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "monitor/printer_state_record.h"
+
 namespace vq::maint {
 
 // ---- Utility page buttons ---------------------------------------------
@@ -46,6 +48,16 @@ bool ButtonShown(const UtilityButton& button, uint32_t flags);
 // first "(" (and the space before it). Only "%d" and "%%" conversions are
 // honoured; anything else is copied as it stands.
 std::u16string ProgressLine(std::u16string_view format, uint8_t a, uint8_t b, bool twoBytes);
+
+// The ink tanks an ink alert's value names, bit by bit, and their texts.
+struct InkBit {
+  uint8_t bit;
+  uint16_t text;
+};
+inline constexpr InkBit kInkBits[] = {{1, 5322}, {2, 5323}, {4, 5324}, {8, 5325}};
+// The message the ink-fill wait shows for an alert entry it is told of
+// (the ink entry " " gets a list of tanks instead: 0).
+uint32_t InkFillAlertMessage(uint8_t code);
 
 // ---- Sleep timer ----------------------------------------------------------
 
@@ -85,11 +97,25 @@ SpecialSwitches SwitchesFromBytes(uint8_t s1, uint8_t s2);
 // Writes the switches into S1 and S2, leaving every other bit as it is.
 void SwitchesToBytes(const SpecialSwitches& s, uint8_t* s1, uint8_t* s2);
 
+// ---- Ink exchange -------------------------------------------------------
+
+// Whether an ink exchange may start on the printer's state as read.
+struct ExchangeStart {
+  bool proceed;
+  uint32_t message;  // shown first (0: none); with proceed false the exchange stops
+  bool wake;         // send the wake-up command first
+};
+ExchangeStart JudgeInkExchangeStart(const StateRecordView& record);
+
 // ---- Head registration ------------------------------------------------------
 
 using Registration = std::array<int8_t, 12>;  // b0..b11
 
 bool IsExtendedRange(const Registration& r);
+// Whether the selected paper can hold the adjustment pattern (0.1 mm): at
+// least 19.6 mm printable across and 38.1 mm long.
+bool PaperHoldsAdjustmentPattern(int32_t paperWidth, int32_t marginLeft, int32_t marginRight,
+                                 int32_t paperLength);
 // Size class 1 for a wide and long label, else 2 (0.1 mm, margins taken off).
 int RegistrationSizeClass(int32_t paperWidth, int32_t marginLeft, int32_t marginRight,
                           int32_t paperLength);

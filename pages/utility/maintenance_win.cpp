@@ -7,6 +7,7 @@
 
 #include "base/handles_win.h"
 #include "base/sibling_win.h"
+#include "monitor/status_monitor_win.h"
 #include "settings/printer_store_win.h"
 #include "uicore/messages_win.h"
 #include "uicore/sheet_context_win.h"
@@ -85,6 +86,17 @@ bool ReadPrinterSetting(const MaintenanceTarget& t, uint32_t item, void* out, si
   return true;
 }
 
+bool ReadTearOffState(const MaintenanceTarget& t, uint32_t* value) {
+  auto getSetting = Resolve<GetSettingFn>(t.gs, "GetSettingStatus");
+  if (!getSetting || !value || !t.printer) return false;
+  static_assert(sizeof *value >= 4);
+  uint8_t bytes[4];
+  std::memcpy(bytes, value, 4);
+  const bool read = getSetting(t.printer, kItemTearOff, bytes) != 0;
+  std::memcpy(value, bytes, 4);
+  return read;
+}
+
 int ReadRegistrationValues(const MaintenanceTarget& t, maint::Registration* values) {
   const std::wstring folder = t.gs ? FolderOf(t.gs) : std::wstring();
   if (folder.empty() || !values) return -1;
@@ -155,6 +167,24 @@ int PrepareForMaintenance(HWND page, const MaintenanceTarget& t) {
   if (IsPrinterBusy(t, &record) == kBusy) return 1;
   if (record.view().Byte(kStateSectionField, 4) == kModeAsleep && !SendCommand(t, 53)) return 8;
   return RunWaitDialog(page, t, WaitKind::kStopOrWaitOnline) == 1 ? 0 : 7;
+}
+
+int HoldStatusMonitor(uint32_t mode, HANDLE printer) {
+  const std::vector<unsigned char> buffer = GetPrinterInfo(printer, 2);
+  if (buffer.size() < sizeof(PRINTER_INFO_2W)) return 0;
+  const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+  const bool local = !info->pServerName || !*info->pServerName;
+  if (local && !IsMonitorServiceInstalled()) return kHoldGoAhead;
+  auto reply = std::make_unique<MonitorReply>();
+  QueryStatusMonitor(printer, info, reply.get(), mode);
+  return reply->result == kReplyAnswered ? kHoldGoAhead : static_cast<int>(reply->result);
+}
+
+MonitorHold::MonitorHold(HANDLE printer)
+    : printer_(printer), granted_(HoldStatusMonitor(kMonitorHold, printer) == kHoldGoAhead) {}
+
+MonitorHold::~MonitorHold() {
+  if (granted_) HoldStatusMonitor(kMonitorResume, printer_);
 }
 
 uint32_t PrepareMessage(int result) {

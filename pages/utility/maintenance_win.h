@@ -50,6 +50,10 @@ bool ReadPrinterStateTwice(const MaintenanceTarget& t, StateRecord* record);
 int IsPrinterBusy(const MaintenanceTarget& t, const StateRecord* record = nullptr);
 // GetSettingStatus into `out` (`size` bytes, at least the item's size).
 bool ReadPrinterSetting(const MaintenanceTarget& t, uint32_t item, void* out, size_t size);
+// Item 31 (the tear-off state), read on `printer` straight into *value: a
+// printer that cannot answer now leaves its reason there (153) while the
+// read fails.
+bool ReadTearOffState(const MaintenanceTarget& t, uint32_t* value);
 // AnalyzeBSCCRegData, loading VQ312GS.dll from the driver folder by full
 // path for the call: -1 module, function or unload missing, else its answer.
 int ReadRegistrationValues(const MaintenanceTarget& t, maint::Registration* values);
@@ -106,5 +110,43 @@ INT_PTR RunWaitDialog(HWND owner, const MaintenanceTarget& t, WaitKind kind);
 int PrepareForMaintenance(HWND page, const MaintenanceTarget& t);
 // The message for a PrepareForMaintenance result (0 for 0).
 uint32_t PrepareMessage(int result);
+
+// Asks the status monitor to hold (kMonitorHold) or resume (kMonitorResume)
+// its polling of the printer, so that it does not talk to the printer in
+// the middle of a procedure. kHoldGoAhead when the procedure may go on: at
+// once for a local printer without the monitor service, else when the
+// monitor answered; otherwise the reply's result word (0 when the printer
+// could not be read).
+inline constexpr int kHoldGoAhead = 3;
+int HoldStatusMonitor(uint32_t mode, HANDLE printer);
+
+// Holds the monitor for the life of the object and resumes it on every way
+// out once the hold was granted.
+class MonitorHold {
+ public:
+  explicit MonitorHold(HANDLE printer);
+  ~MonitorHold();
+  MonitorHold(const MonitorHold&) = delete;
+  MonitorHold& operator=(const MonitorHold&) = delete;
+  bool granted() const { return granted_; }
+
+ private:
+  HANDLE printer_;
+  bool granted_;
+};
+
+// Keeps the machine from going to sleep while a long procedure runs.
+class KeepAwake {
+ public:
+  KeepAwake() : held_(SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED) != 0) {}
+  ~KeepAwake() {
+    if (held_) SetThreadExecutionState(ES_CONTINUOUS);
+  }
+  KeepAwake(const KeepAwake&) = delete;
+  KeepAwake& operator=(const KeepAwake&) = delete;
+
+ private:
+  bool held_;
+};
 
 }  // namespace vq

@@ -374,7 +374,7 @@ void SpecialInit(DialogCall& call) {
               (!d.haveS2 || WritePrinterDataBytes(t.printer, L"APUI_SPECIALSET_02", &s2, 1)) &&
               (!haveS3 || WritePrinterDataBytes(t.printer, L"APUI_SPECIALSET_03", &s3, 1));
     if (ok) {
-      const uint32_t block[2] = {0, d.dryingTime};
+      const uint32_t block[2] = {d.tearOff, d.dryingTime};
       ok = SendCommand(t, 42, block);
     }
     if (!ok) {
@@ -387,11 +387,10 @@ void SpecialInit(DialogCall& call) {
   d.s2 = s2;
   SpecialShow(dialog, maint::SwitchesFromBytes(s1, s2));
   SpecialRadios(dialog);
-  uint8_t tear[4] = {};
-  const bool haveTear =
-      ReadPrinterSetting(MaintenanceTarget{t.gs, t.printer, t.printer, t.settings, t.printerName},
-                         kItemTearOff, tear, sizeof tear);
-  d.tearOff = haveTear ? Word(tear) : 0;
+  // The tear-off state lands in the word the drying-time command carried
+  // first (0); a printer busy with its sensor fails the read with 153 there.
+  if (!ReadTearOffState(t, &d.tearOff) && d.tearOff == kTearOffNotNow)
+    ShowMessageById(dialog, 4078);
   CheckDlgButton(dialog, IDC_SPECIAL_SETTINGS_TEAR_OFF, d.tearOff != 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 

@@ -3,6 +3,7 @@
 #include <winspool.h>
 
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "devinfo/text_ids.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr size_t kButtons = std::size(maint::kUtilityButtons);
 constexpr ULONGLONG kResultWaitMs = 10000;
+constexpr uint16_t kHeadAdjustmentTemplate = 5110;
+constexpr uint16_t kMediaEditorTemplate = 402;
 
 // Page state: the button pictures, loaded once from the icon module.
 struct UtilityState {
@@ -93,9 +96,15 @@ bool OnDrawItem(PageCall& call, const DRAWITEMSTRUCT& item) {
     GetObjectW(picture, sizeof bm, &bm);
     HGDIOBJ old = SelectObject(memory, picture);
     const RECT& r = item.rcItem;
-    SetStretchBltMode(item.hDC, HALFTONE);
-    StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0,
-               bm.bmWidth, bm.bmHeight, SRCCOPY);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w == bm.bmWidth && h == bm.bmHeight) {
+      // At the pictures' own size (96 DPI) a plain copy does the same for
+      // far less than a halftone stretch.
+      BitBlt(item.hDC, r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
+    } else {
+      SetStretchBltMode(item.hDC, HALFTONE);
+      StretchBlt(item.hDC, r.left, r.top, w, h, memory, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
   }
@@ -232,6 +241,187 @@ void Command45(HWND page, const MaintenanceTarget& t) {
   }
 }
 
+// Whether the alert section holds a head fault or a nearly full box before
+// its first ":"; asks `question` at each and answers: IDRETRY, IDCANCEL, or
+// 0 when the scan reached the end.
+int AskAtHeadAlerts(HWND page, std::span<const uint8_t> alerts, uint32_t question) {
+  for (size_t i = 4; i < alerts.size() && alerts[i] != ':'; ++i) {
+    if (alerts[i] != kAlertHeadFault && alerts[i] != kAlertBoxNearFull) continue;
+    const int answer = ShowMessageById(page, question);
+    if (answer == IDRETRY || answer == IDCANCEL) return answer;
+  }
+  return 0;
+}
+
+// Ink tank release (commands 32 and 33): the ink is pumped back, the tanks
+// can be taken out, then the printer refills its lines.
+void Command32And33(HWND page, const MaintenanceTarget& t) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  if (ShowMessageById(page, 4030) != IDYES) return;
+  if (IsStatusMonitorOpen(t.printer) == 1) {
+    ShowMessageById(page, 4084);
+    return;
+  }
+  if (IsFilePort(t.printer)) {
+    ShowMessageById(page, 4079);
+    return;
+  }
+  if (const int prepared = PrepareForMaintenance(page, t)) {
+    ShowMessageById(page, PrepareMessage(prepared));
+    return;
+  }
+  KeepAwake awake;
+  MonitorHold hold(t.printer);
+  if (!hold.granted()) {
+    ShowMessageById(page, 4079);
+    return;
+  }
+  for (;;) {  // phase A: pumping back
+    if (!SendMaintenanceCommand(page, t, 32)) return;
+    const INT_PTR started = RunWaitDialog(page, t, WaitKind::kWaitClnStart);
+    if (started == 6) break;  // already over: straight to phase B
+    if (started != 1) return;
+    if (RunWaitDialog(page, t, WaitKind::kWaitEndDrain) == 1) break;
+    StateRecord record;
+    if (!ReadPrinterState(t, &record) || !record.view().Has(kAlertSectionField)) {
+      ShowMessageById(page, 4079);
+      return;
+    }
+    const int answer = AskAtHeadAlerts(page, record.view().Section(kAlertSectionField), 4099);
+    if (answer == IDRETRY) continue;
+    if (answer == 0) ShowMessageById(page, 4097);
+    return;
+  }
+  for (;;) {  // phase B: the tanks are out and back, the lines refill
+    if (RunWaitDialog(page, t, WaitKind::kReleaseInkTank) != 1) return;
+    if (!SendMaintenanceCommand(page, t, 33)) return;
+    if (RunWaitDialog(page, t, WaitKind::kWaitEndDrain) == 1) {
+      ShowMessageById(page, 4098);
+      return;
+    }
+    StateRecord record;
+    if (!ReadPrinterState(t, &record) || !record.view().Has(kAlertSectionField)) {
+      ShowMessageById(page, 4079);
+      return;
+    }
+    if (record.view().Byte(kAlertSectionField, 4) == ':') {
+      ShowMessageById(page, 4100);
+      return;
+    }
+    const int answer = AskAtHeadAlerts(page, record.view().Section(kAlertSectionField), 4099);
+    if (answer == IDRETRY) continue;
+    if (answer == 0) ShowMessageById(page, 4100);
+    return;
+  }
+}
+
+// The ink exchange, steps after the monitor is held: any failure sends the
+// end-of-exchange command and says so.
+void InkExchangeInMode(HWND page, const MaintenanceTarget& t) {
+  const auto fail = [&](uint32_t message) {
+    ShowMessageById(page, message);
+    SendCommand(t, 56);
+  };
+  if (!SendCommand(t, 55)) return fail(4053);
+  Sleep(500);
+  StateRecord record;
+  if (!ReadPrinterStateTwice(t, &record)) return fail(4053);
+  if (record.view().Byte(kStateSectionField, 4) != kModeInkExchange) {
+    SendCommand(t, 56);
+    ShowMessageById(page, 4053);
+    return;
+  }
+  if (!record.view().Has(kResultSectionField) &&
+      (!SendCommand(t, 57) || RunWaitDialog(page, t, WaitKind::kWaitEndInkDrain) != 1))
+    return fail(4053);
+  if (RunWaitDialog(page, t, WaitKind::kInkRemove) != 1 || !SendCommand(t, 58)) return fail(4053);
+  if (RunWaitDialog(page, t, WaitKind::kInkLinesDrain) != 1) {
+    SendCommand(t, 56);  // the dialog said why
+    return;
+  }
+  if (!SendCommand(t, 56)) return fail(4053);
+  if (RunWaitDialog(page, t, WaitKind::kInkInsert) != 1 ||
+      RunWaitDialog(page, t, WaitKind::kInkFill) != 1)
+    return fail(4054);
+  ShowMessageById(page, 4052);
+}
+
+void InkExchange(HWND page, const MaintenanceTarget& t) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  if (ShowMessageById(page, 4051) != IDYES) return;
+  if (IsStatusMonitorOpen(t.printer) == 1) {
+    ShowMessageById(page, 4084);
+    return;
+  }
+  KeepAwake awake;
+  if (IsFilePort(t.printer)) {
+    ShowMessageById(page, 4053);
+    return;
+  }
+  StateRecord record;
+  if (!ReadPrinterStateTwice(t, &record)) {
+    ShowMessageById(page, 4053);
+    return;
+  }
+  const maint::ExchangeStart start = maint::JudgeInkExchangeStart(record.view());
+  if (start.message) ShowMessageById(page, start.message);
+  if (!start.proceed) return;
+  if ((start.wake && !SendCommand(t, 53)) || !SendCommand(t, 59)) {
+    ShowMessageById(page, 4053);
+    return;
+  }
+  bool exchangeReported = false;
+  for (int i = 0; i < 100 && !exchangeReported; ++i) {
+    const bool read = ReadPrinterState(t, &record);
+    Sleep(500);
+    if (!read || !record.view().Has(kExchangeSectionField)) continue;
+    if (record.view().Byte(kExchangeSectionField, 9) == 1) {
+      ShowMessageById(page, 4055);  // nothing to exchange
+      return;
+    }
+    exchangeReported = true;
+  }
+  if (!exchangeReported || RunWaitDialog(page, t, WaitKind::kInkReplace) != 1) {
+    ShowMessageById(page, 4053);
+    return;
+  }
+  MonitorHold hold(t.printer);
+  if (!hold.granted()) {
+    ShowMessageById(page, 4053);
+    return;
+  }
+  InkExchangeInMode(page, t);
+}
+
+// A dialog this module does not carry yet (the head position adjustment,
+// the custom media type editor): the user is told that it could not be
+// opened.
+void OpenMissingDialog(HWND page, uint16_t templateId) {
+  (void)templateId;
+  ShowMessageById(page, 4078);
+}
+
+// Head position adjustment: only for a label that can hold the pattern.
+void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  Win32PrinterStore own(t.printerOwn, false);
+  PaperInfo paper{};
+  const JobSettings& js = sheet.workSettings;
+  if (!FindPaperInfo(&own, static_cast<uint16_t>(js.dmPaperSize), &paper) ||
+      !maint::PaperHoldsAdjustmentPattern(
+          static_cast<int32_t>(paper.paperWidth), static_cast<int32_t>(paper.marginLeft),
+          static_cast<int32_t>(paper.marginRight), static_cast<int32_t>(paper.paperLength))) {
+    ShowMessageById(page, js.MeasureUnit ? 4109 : 4110);
+    return;
+  }
+  OpenMissingDialog(page, kHeadAdjustmentTemplate);
+}
+
+void CustomMediaTypes(HWND page, const MaintenanceTarget& t) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  OpenMissingDialog(page, kMediaEditorTemplate);
+}
+
 void StatusMonitor(HWND page, const MaintenanceTarget& t) {
   if (!StartStatusMonitor(t.printer)) ShowMessageById(page, 4077);
 }
@@ -269,6 +459,18 @@ void OnCommand(PageCall& call, UINT id, UINT code) {
       break;
     case IDC_UTILITY_STATUS_MONITOR:
       StatusMonitor(page, t);
+      break;
+    case IDC_UTILITY_HEAD_ADJUSTMENT:
+      HeadAdjustment(page, call.sheet, t);
+      break;
+    case IDC_UTILITY_COMMAND32_33:
+      Command32And33(page, t);
+      break;
+    case IDC_UTILITY_INK_EXCHANGE:
+      InkExchange(page, t);
+      break;
+    case IDC_UTILITY_MEDIA_EDITOR:
+      CustomMediaTypes(page, t);
       break;
     default:
       break;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 #include "pages/page_layouts.h"
@@ -107,11 +108,40 @@ void OnInit(DialogCall& call) {
 bool OnCommand(DialogCall& call, UINT id, UINT) {
   WaitData& data = call.Get<WaitData>();
   if (id != IDC_WAIT_CANCEL && id != IDCANCEL) return false;
-  if (data.row->cancellable) {
-    StopThread(data, true);
-    call.End(2);
+  const WaitKind kind = data.row->kind;
+  if (kind == WaitKind::kInkFill) {
+    // Stopping while the new ink flows in would leave air in the lines.
+    ShowMessageById(call.dialog, 4056);
+    return true;
   }
-  return true;  // the non-cancellable waits ignore Escape and the close box
+  if (!data.row->cancellable) return true;  // Escape and the close box do nothing
+  if (kind == WaitKind::kInkLinesDrain) {
+    if (ShowMessageById(call.dialog, 4122) != IDYES) return true;
+    StopThread(data, true);
+    ShowMessageById(call.dialog, 4053);
+  } else {
+    StopThread(data, true);
+  }
+  call.End(2);
+  return true;
+}
+
+// The printer reported alerts while the new ink fills the lines: each entry
+// is explained in turn until the user answers one with OK.
+void ShowInkFillAlerts(HWND dialog, const uint8_t* entries) {
+  for (size_t i = 0; i < 64 && std::memcmp(entries + 2 * i, "DSC:", 4) != 0; ++i) {
+    const uint8_t code = entries[2 * i], value = entries[2 * i + 1];
+    int answer;
+    if (code == kAlertInkEmpty) {
+      std::wstring text = Text(5346);
+      for (const maint::InkBit& ink : maint::kInkBits)
+        if (value & ink.bit) text += L"\r\n" + Text(ink.text);
+      answer = MessageBoxW(dialog, text.c_str(), Text(4757).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    } else {
+      answer = ShowMessageById(dialog, maint::InkFillAlertMessage(code));
+    }
+    if (answer == IDOK) return;
+  }
 }
 
 bool OnOther(DialogCall& call, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -119,7 +149,17 @@ bool OnOther(DialogCall& call, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kWaitDoneMessage:
       StopThread(data, false);
+      // The printer gave up draining the lines by itself.
+      if (data.row->kind == WaitKind::kInkLinesDrain && wParam == 6) {
+        ShowMessageById(call.dialog, 4057);
+        call.End(2);
+        return true;
+      }
       call.End(wParam ? static_cast<INT_PTR>(wParam) : 1);
+      return true;
+    case kWaitAlertMessage:
+      if (data.row->kind == WaitKind::kInkFill && lParam)
+        ShowInkFillAlerts(call.dialog, reinterpret_cast<const uint8_t*>(lParam));
       return true;
     case kWaitProgressMessage: {
       if (!data.row->progress || !lParam) return true;

@@ -2,8 +2,11 @@
 // simulated printer's maintenance side, and the page's and dialogs' rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "modules/simulated_printer/maintenance_state.h"
 #include "monitor/printer_state_record.h"
@@ -129,6 +132,42 @@ TEST(SimulatedPrinter, CommandsChangeWhatThePrinterHolds) {
   EXPECT_EQ(m.commandCount, 7u);
 }
 
+// The ink exchange as the printer goes through it: the exchange section
+// after 59, the exchange mode after 55, ink again after the drain (58), and
+// back to idle after 56. A printer busy with its tear-off sensor fails item
+// 31 with its reason in the answer.
+TEST(SimulatedPrinter, InkExchangeAndTearOff) {
+  sim::PrinterState p;
+  sim::MaintenanceState m;
+  m.workMs = 1000;
+  m.inkEmpty = 4;
+  sim::CommandData none;
+  Record r;
+  sim::FillStateRecord(p, m, 0, r.bytes);
+  EXPECT_TRUE(maint::JudgeInkExchangeStart(r.view()).proceed);
+  ASSERT_TRUE(sim::ApplyCommand(59, none, 0, &p, &m));
+  sim::FillStateRecord(p, m, 0, r.bytes);
+  EXPECT_EQ(r.view().Byte(kExchangeSectionField, 9), 0) << "an exchange is due";
+  ASSERT_TRUE(sim::ApplyCommand(55, none, 0, &p, &m));
+  sim::FillStateRecord(p, m, 0, r.bytes);
+  EXPECT_EQ(r.view().Byte(kStateSectionField, 4), kModeInkExchange);
+  ASSERT_TRUE(sim::ApplyCommand(58, none, 0, &p, &m));
+  EXPECT_EQ(m.inkEmpty, 0);
+  EXPECT_EQ(sim::RunningCommand(m, 500), 58);
+  ASSERT_TRUE(sim::ApplyCommand(56, none, 2000, &p, &m));
+  EXPECT_TRUE(sim::IsReady(p, m, 2000));
+
+  uint8_t answer[4] = {};
+  m.flags |= sim::kFlagTearOffBusy;
+  EXPECT_FALSE(sim::AnswerSettingItem(kItemTearOff, m, answer));
+  EXPECT_EQ(answer[0], kTearOffNotNow);
+  bool known = false;
+  std::string error;
+  ASSERT_TRUE(sim::ApplyMaintenanceSetting("tear-off=1", &m, &known, &error));
+  EXPECT_TRUE(sim::AnswerSettingItem(kItemTearOff, m, answer));
+  EXPECT_EQ(answer[0], 1);
+}
+
 TEST(SimulatedPrinter, MaintenanceValueRoundTripsAndRefusesDamage) {
   sim::MaintenanceState m;
   m.registration = {-127, 127, 0, 1, 2, 3, 4, 5, 6, 7, 8, -9};
@@ -181,6 +220,60 @@ TEST(UtilityRules, ButtonsFollowTheFlags) {
     EXPECT_TRUE(maint::ButtonShown(*maint::FindUtilityButton(id), maint::kDocumentSheetButtonFlags)) << id;
   EXPECT_FALSE(maint::ButtonShown(*maint::FindUtilityButton(1089), 0xFFFFFFFF));
   EXPECT_EQ(maint::FindUtilityButton(1077), nullptr);
+}
+
+// Whether an ink exchange may start, from the state the printer reports.
+TEST(UtilityRules, InkExchangeStart) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> state, alerts, job;  // empty: section absent
+    bool proceed;
+    uint32_t message;
+    bool wake;
+  };
+  const std::vector<uint8_t> dsc = {'D', 'S', 'C', ':'};
+  auto alerts = [&](std::vector<uint8_t> entries) {
+    entries.insert(entries.end(), dsc.begin(), dsc.end());
+    return entries;
+  };
+  const Case cases[] = {
+      {"magenta empty", {0}, alerts({' ', 4}), {}, true, 0, false},
+      {"magenta and cyan empty", {0}, alerts({' ', 6}), {}, false, 4057, false},
+      {"magenta low, ready", {0}, alerts({'!', 4}), {}, true, 0, false},
+      {"magenta low while printing", {1}, alerts({'!', 4}), {}, false, 4057, false},
+      {"cover open", {0}, alerts({1, 0}), {}, false, 4057, false},
+      {"printing, no alerts", {1}, {}, {1}, true, 4057, false},
+      {"asleep", {7}, {}, {}, true, 0, true},
+      {"nothing reported", {}, {}, {}, false, 4053, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Record r;
+    std::vector<uint8_t> sections[3];
+    const size_t fields[3] = {kStateSectionField, kAlertSectionField, kJobSectionField};
+    const std::vector<uint8_t>* bodies[3] = {&c.state, &c.alerts, &c.job};
+    size_t at = kSectionAreaBegin;
+    for (int i = 0; i < 3; ++i) {
+      if (bodies[i]->empty()) continue;
+      std::memcpy(r.bytes + at, "SEC:", 4);
+      std::memcpy(r.bytes + at + 4, bodies[i]->data(), bodies[i]->size());
+      r.Point(fields[i], r.bytes + at);
+      at += 4 + bodies[i]->size() + 4;
+    }
+    const maint::ExchangeStart start = maint::JudgeInkExchangeStart(r.view());
+    EXPECT_EQ(start.proceed, c.proceed);
+    EXPECT_EQ(start.message, c.message);
+    EXPECT_EQ(start.wake, c.wake);
+  }
+  // The ink-fill wait's messages for the alerts it is told of.
+  const std::pair<uint8_t, uint32_t> fill[] = {{1, 4068}, {4, 4068}, {5, 4069}, {9, 4069},
+                                               {'#', 4070}, {'+', 4070}, {10, 4072}, {6, 4071},
+                                               {' ', 0}};
+  for (const auto& [code, message] : fill) EXPECT_EQ(maint::InkFillAlertMessage(code), message) << int(code);
+  // The head adjustment pattern needs 19.6 mm across the margins and 38.1 mm.
+  EXPECT_TRUE(maint::PaperHoldsAdjustmentPattern(300, 52, 52, 381));
+  EXPECT_FALSE(maint::PaperHoldsAdjustmentPattern(300, 53, 52, 381));
+  EXPECT_FALSE(maint::PaperHoldsAdjustmentPattern(300, 0, 0, 380));
 }
 
 TEST(UtilityRules, ProgressLine) {
@@ -283,6 +376,38 @@ TEST(RegistrationRules, CorrectionsStayWithinTheLimits) {
   EXPECT_EQ(out[6], -30);
   EXPECT_EQ(out[4], 0);
   EXPECT_EQ(maint::AddCorrections(r, e, true)[3], 40) << "extended range widens b3";
+}
+
+// Values at and just beyond the normal limits: one step outside switches to
+// the extended range, and even there b0..b2 never leave -64..64 nor any value
+// -127..127 (a byte of -128 from the printer included).
+TEST(RegistrationRules, ExtendedRangeEdges) {
+  struct Case {
+    size_t index;
+    int8_t value;
+    bool extended;
+  };
+  const Case cases[] = {{0, 64, false}, {0, 65, true},   {2, -64, false}, {2, -65, true},
+                        {3, 32, false}, {3, -33, true},  {6, -30, false}, {9, 31, true},
+                        {4, 127, false}, {11, -128, false}, {1, -128, true}, {8, 127, true}};
+  for (const Case& c : cases) {
+    Registration r{};
+    r[c.index] = c.value;
+    EXPECT_EQ(maint::IsExtendedRange(r), c.extended) << "b" << c.index << " = " << int(c.value);
+    maint::Corrections e{};
+    e.fill(127);
+    for (bool extended : {false, true}) {
+      for (int sign : {1, -1}) {
+        maint::Corrections signedE = e;
+        for (int32_t& x : signedE) x *= sign;
+        const Registration out = maint::AddCorrections(r, signedE, extended);
+        for (size_t b : {0u, 1u, 2u}) EXPECT_LE(std::abs(int(out[b])), 64);
+        for (size_t b : {3u, 6u, 7u, 8u, 9u}) EXPECT_LE(std::abs(int(out[b])), extended ? 127 : 32);
+        EXPECT_EQ(out[4], r[4]);
+        EXPECT_EQ(out[11], r[11]);
+      }
+    }
+  }
 }
 
 TEST(RegistrationRules, DetailedAdjustment) {

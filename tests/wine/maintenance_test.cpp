@@ -9,6 +9,7 @@
 #include <prsht.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -137,7 +138,10 @@ void Shot(HWND w, const wchar_t* name) {
        slash = folder.find_first_of(L"\\/", slash + 1))
     CreateDirectoryW(folder.substr(0, slash).c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);
-  Sleep(250);
+  // The dialog belongs to the sheet's thread: have it painted now, then let
+  // late painting (fonts with many glyphs) settle before the screen is read.
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(400);
   EXPECT_TRUE(host::SaveWindowBitmap(w, ShotFolder() + L"\\" + name + L".bmp")) << name;
 }
 
@@ -232,6 +236,26 @@ TEST_F(Maintenance, ModulesAnswerFromTheSimulatedPrinter) {
   // A buffer shorter than the item is refused before the module is asked.
   SetPrinter({"reset"});
   EXPECT_FALSE(ReadPrinterSetting(t, kItemCapabilities, sleep, sizeof sleep));
+
+  // Without the modules, or with a module in their place that lacks every
+  // export (and has no VQ312GS.dll or VQ312GD.dll beside it), each call
+  // answers its failure at once.
+  for (HMODULE module : {HMODULE(nullptr), GetModuleHandleW(L"kernel32.dll")}) {
+    SCOPED_TRACE(module ? "a module without the exports" : "no module");
+    MaintenanceTarget bare{module, printer_.get(), printer_.get(), &settings, kMaintPrinter};
+    StateRecord record;
+    EXPECT_FALSE(ReadPrinterState(bare, &record));
+    EXPECT_EQ(IsPrinterBusy(bare), kBusyUnreadable);
+    EXPECT_FALSE(ReadPrinterSetting(bare, kItemSleepTimer, sleep, sizeof sleep));
+    uint32_t tearOff = 0;
+    EXPECT_FALSE(ReadTearOffState(bare, &tearOff));
+    maint::Registration untouched{};
+    untouched[0] = 5;
+    EXPECT_EQ(ReadRegistrationValues(bare, &untouched), -1);
+    EXPECT_EQ(untouched[0], 5);
+    EXPECT_FALSE(SendCommand(bare, 10));
+    EXPECT_EQ(RunWaitDialog(nullptr, bare, WaitKind::kStopOrWait), -1);
+  }
   FreeLibrary(gs);
 }
 
@@ -348,6 +372,73 @@ TEST_F(Maintenance, SimpleCommandsCheckWaitAndSend) {
   }
 }
 
+// The multi-step procedures run to their end against the simulated printer:
+// the messages come in order, the printer gets the commands in order.
+TEST_F(Maintenance, ProceduresRunToTheirEnd) {
+  struct Step {
+    int answer;
+    const wchar_t* text;  // part of the message, or null for any
+  };
+  struct Case {
+    const char* name;
+    int button;
+    std::vector<const char*> printer;
+    std::vector<Step> steps;
+    std::vector<uint16_t> commands;  // in this order in the log
+    std::vector<uint16_t> never;
+    int closeDialog = 0, closeButton = 0;  // a dialog left open at the end
+  };
+  const Case cases[] = {
+      {"ink release", 1090, {"work=300"}, {{IDYES, nullptr}, {IDOK, L"drained"}}, {32, 33}, {53}},
+      {"ink release wakes a sleeping printer", 1090, {"work=300", "asleep"},
+       {{IDYES, nullptr}, {IDOK, L"drained"}}, {53, 32, 33}, {}},
+      {"ink release refused on a busy printer", 1090, {"busy"},
+       {{IDYES, nullptr}, {IDOK, L"busy printing"}}, {}, {32}},
+      {"ink exchange", 1095, {"work=300", "ink-empty=magenta"},
+       {{IDYES, nullptr}, {IDOK, L"exchange is complete"}}, {59, 55, 57, 58, 56}, {}},
+      {"ink exchange with nothing to exchange", 1095,
+       {"work=300", "ink-empty=magenta", "exchange=done"},
+       {{IDYES, nullptr}, {IDOK, L"already been exchanged"}}, {59}, {55}},
+      {"ink exchange with two tanks empty", 1095, {"ink-empty=magenta+cyan"},
+       {{IDYES, nullptr}, {IDOK, L"not ready for the ink exchange"}}, {}, {59}},
+      {"special settings on a printer busy with its tear-off sensor", 1082, {"tear-off=busy"},
+       {{IDOK, L"Communication"}}, {42}, {17}, 9018, 6062},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPrinter({"reset", "work=0", "log=clear"});
+    for (const char* word : c.printer) SetPrinter({word});
+    std::vector<std::wstring> seen;
+    OnUtilityPage([&](HWND, HWND page) {
+      Press(page, c.button);
+      for (const Step& step : c.steps) seen.push_back(Answer(step.answer, 20000));
+      if (c.closeDialog) {
+        HWND w = FindDialog(c.closeDialog);
+        EXPECT_NE(w, nullptr);
+        if (w) {
+          Press(w, c.closeButton);
+          WaitGone(w);
+        }
+      }
+      Sleep(300);
+    });
+    ASSERT_EQ(seen.size(), c.steps.size());
+    for (size_t i = 0; i < seen.size(); ++i) {
+      EXPECT_NE(seen[i], L"") << "message " << i << " did not come";
+      if (c.steps[i].text) {
+        EXPECT_NE(seen[i].find(c.steps[i].text), std::wstring::npos) << "message " << i;
+      }
+    }
+    const std::vector<uint16_t> log = Held().log;
+    auto at = log.begin();
+    for (uint16_t code : c.commands) {
+      at = std::find(at, log.end(), code);
+      EXPECT_NE(at, log.end()) << "command " << code << " missing or out of order";
+    }
+    for (uint16_t code : c.never) EXPECT_FALSE(Logged(code)) << "command " << code;
+  }
+}
+
 TEST_F(Maintenance, SettingsDialogsReadAndStore) {
   SetPrinter({"reset", "work=0", "sleep=10/1", "cut=10/30", "s1=0x28", "s2=0x01"});
   OnUtilityPage([&](HWND, HWND page) {
@@ -418,22 +509,21 @@ TEST_F(Maintenance, SettingsDialogsReadAndStore) {
 // The main screenshots: the page, a wait with progress and with Cancel, each
 // settings dialog and the information choice (run once per UI language).
 TEST_F(Maintenance, Screenshots) {
-  SetPrinter({"reset", "work=2500"});
+  // Long enough a cleaning for the progress line to be seen in either
+  // language, however slowly the dialog comes up.
+  SetPrinter({"reset", "work=12000"});
   OnUtilityPage([&](HWND sheet, HWND page) {
     Shot(sheet, L"utility-page");
     Press(page, 1091);  // deep cleaning: a wait with progress
     Answer(IDYES);
-    if (HWND progress = FindDialog(1335)) {
-      HWND wait = nullptr;
-      for (int i = 0; i < 100 && !wait; ++i, Sleep(50)) {
-        HWND w = FindDialog(1336, 100);
-        if (w && IsWindowVisible(GetDlgItem(w, 1336))) wait = w;
-      }
-      Sleep(700);
-      if (wait) Shot(wait, L"wait-progress");
-      (void)progress;
+    HWND wait = nullptr;
+    for (int i = 0; i < 200 && !wait; ++i, Sleep(50)) {
+      HWND w = FindDialog(1336, 100);
+      if (w && IsWindowVisible(GetDlgItem(w, 1336)) && !ItemText(w, 1336).empty()) wait = w;
     }
-    Answer(IDOK, 10000);
+    EXPECT_NE(wait, nullptr) << "no wait dialog with a progress line";
+    if (wait) Shot(wait, L"wait-progress");
+    Answer(IDOK, 20000);
     SetPrinter({"paused"});
     Press(page, 1076);
     Answer(IDYES);
