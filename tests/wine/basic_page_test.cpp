@@ -125,6 +125,12 @@ struct Page {
     GetDlgItemTextW(page, id, t, 256);
     return t;
   }
+  // The whole sheet painted before the screen is read back (a loaded
+  // machine paints late).
+  void Paint() const {
+    RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
+  }
   bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet, 12321)); }
   // Leaves the page for the next one and comes back (PSN_KILLACTIVE,
   // PSN_SETACTIVE).
@@ -242,7 +248,7 @@ TEST_F(BasicPage, CopiesOrientationAndTheSettingsName) {
   EXPECT_EQ(high, InstalledDifm().DifmGetCopiesInf(InstalledDifm().DifmMapper(kDifmMagic, u"Morva VT-Q3120")));
   EXPECT_FALSE(changedBefore);
   EXPECT_TRUE(changedAfter) << "PSM_CHANGED";
-  EXPECT_EQ(nameBefore, DeviceText(4759));
+  EXPECT_EQ(nameBefore, reinterpret_cast<const wchar_t*>(Validated(in).SettingsName));
   EXPECT_EQ(nameAfter, DeviceText(4760));
   EXPECT_EQ(out.dmCopies, 7);
   EXPECT_EQ(out.dmOrientation, 2);
@@ -416,11 +422,11 @@ TEST_F(BasicPage, Screenshots) {
   JobSettings in = stored_, out{};
   Run(&in, &out, [&](const Page& p) {
     p.Choose(IDC_BASIC_PAPER_LIST, static_cast<int>(SendDlgItemMessageW(p.page, IDC_BASIC_PAPER_LIST, CB_GETCOUNT, 0, 0)) - 1);
-    Sleep(400);
+    p.Paint();
     EXPECT_TRUE(host::SaveWindowBitmap(p.sheet, dir + L"\\basic-user-paper" + suffix + L".bmp"));
     p.Choose(IDC_BASIC_PAPER_LIST, p.Find(IDC_BASIC_PAPER_LIST, L"Round-corner label 80 x 50 mm"));
     p.Click(IDC_BASIC_LANDSCAPE);
-    Sleep(400);
+    p.Paint();
     EXPECT_TRUE(host::SaveWindowBitmap(p.sheet, dir + L"\\basic-narrow-paper" + suffix + L".bmp"));
   });
 }
