@@ -44,6 +44,7 @@ HANDLE OwnHandle(const SheetContext& sheet, uint32_t templateId) {
 LONG OnApply(PageCall& call) {
   if (call.row.handlers.apply) {
     const LONG verdict = call.row.handlers.apply(call);
+    if (verdict == kApplyDeclined) return PSNRET_NOERROR;
     if (verdict != PSNRET_NOERROR) return verdict;
   }
   SheetContext& sheet = call.sheet;

@@ -45,10 +45,13 @@ struct PageHandlers {
   void (*command)(PageCall&, UINT id, UINT code) = nullptr;
   bool (*drawItem)(PageCall&, const DRAWITEMSTRUCT&) = nullptr;  // true: drawn
   // PSN_APPLY, before the sheet's own apply: PSNRET_NOERROR lets the apply
-  // go on, PSNRET_INVALID (after telling the user why) keeps the page open.
+  // go on, PSNRET_INVALID (after telling the user why) keeps the page open,
+  // kApplyDeclined lets the sheet close without this page's record applied.
   LONG (*apply)(PageCall&) = nullptr;
   void (*destroy)(PageCall&) = nullptr;                 // the page's window goes
 };
+
+inline constexpr LONG kApplyDeclined = -1;
 
 // When the document sheet adds a page.
 enum class PageCondition : uint8_t {
