@@ -70,6 +70,10 @@ struct Seen {
 
 // Whether a control shows more than one colour (a picture, not a blank frame).
 bool ShowsPicture(HWND control) {
+  // Paints now whatever is pending (the window's thread paints when it is
+  // asked), so a window just opened is read as drawn.
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Sleep(50);
   RECT r{};
   GetClientRect(control, &r);
   HDC dc = GetDC(control);
