@@ -22,6 +22,12 @@ constexpr int kDensitySlots = 1024;
 struct SharedTables {
   std::array<int16_t, 256> density;          // value 0..255 -> density (0 -> kMaxDensity)
   std::array<uint8_t, kDensitySlots> value;  // density -> value, black point included
+  // The same for a density that may have gone below paper or past the
+  // deepest black: index d + kSpan for d in -kSpan .. kSpan - 1, so the
+  // pixel loops need no clamps (an ink's density, a black shift and a
+  // dither step add up to less than 2 x 824 + 8 in size).
+  static constexpr int kSpan = 2048;
+  std::array<uint8_t, 2 * kSpan> valueAt;
   std::array<std::array<uint8_t, 256>, 3> gamma;
 };
 
@@ -36,6 +42,8 @@ const SharedTables& Shared() {
       const int clamped = std::min(d, kMaxDensity);
       t.value[d] = static_cast<uint8_t>(std::lround(255.0 * std::exp(-double(clamped) / kDensityOne)));
     }
+    for (int d = -SharedTables::kSpan; d < SharedTables::kSpan; ++d)
+      t.valueAt[d + SharedTables::kSpan] = t.value[std::clamp(d, 0, kDensitySlots - 1)];
     // The picture is taken as gamma 1.8; a job gamma g bends it by g / 1.8.
     constexpr double kGammas[3] = {1.4, 1.8, 2.2};
     for (int i = 0; i < 3; ++i)
@@ -165,7 +173,7 @@ void RenderGrey(const Plan& p, const uint8_t* __restrict src, uint8_t* __restric
     const int8_t* grain = kBayer + (y & 3) * 4;
     for (int32_t x = 0; x < s.width; ++x, in += Bytes, out += Bytes) {
       uint8_t grey = table[Luminance(in[2], in[1], in[0])];
-      if (dither) grey = shared.value[std::clamp(shared.density[grey] + grain[x & 3], 0, kDensitySlots - 1)];
+      if (dither) grey = shared.valueAt[shared.density[grey] + grain[x & 3] + SharedTables::kSpan];
       out[0] = grey;
       out[1] = grey;
       out[2] = grey;
@@ -199,7 +207,7 @@ void RenderSeparable(const Plan& p, const uint8_t* __restrict src, uint8_t* __re
 template <int Bytes>
 void RenderGeneral(const Plan& p, const uint8_t* __restrict src, uint8_t* __restrict dst,
                    const DibShape& s) {
-  const auto& value = Shared().value;
+  const uint8_t* const value = Shared().valueAt.data() + SharedTables::kSpan;
   const bool sepia = p.sepia, vivid = p.vivid, blackOnly = p.blackOnly, dither = p.dither;
   for (int32_t y = 0; y < s.height; ++y) {
     const uint8_t* in = src + uint64_t(y) * s.stride;
@@ -220,9 +228,9 @@ void RenderGeneral(const Plan& p, const uint8_t* __restrict src, uint8_t* __rest
         v0 = v1 = v2 = (v0 + v1 + v2) / 3;
       }
       const int shift = p.black[std::max({v0, v1, v2})] + (dither ? grain[x & 3] : 0);
-      out[0] = value[std::clamp(p.ink[0][v0] + shift, 0, kDensitySlots - 1)];
-      out[1] = value[std::clamp(p.ink[1][v1] + shift, 0, kDensitySlots - 1)];
-      out[2] = value[std::clamp(p.ink[2][v2] + shift, 0, kDensitySlots - 1)];
+      out[0] = value[p.ink[0][v0] + shift];
+      out[1] = value[p.ink[1][v1] + shift];
+      out[2] = value[p.ink[2][v2] + shift];
       if constexpr (Bytes == 4) out[3] = in[3];
     }
   }
@@ -251,10 +259,9 @@ ColourBlock ReadColourBlock(const void* bytes) {
   return b;
 }
 
-PreviewStatus ParsePackedDib(const uint8_t* data, size_t size, DibShape* shape) {
-  if (!data || !shape) return PreviewStatus::kNoData;
-  const ByteReader r(data, size);
-  if (size < 40) return PreviewStatus::kShortSource;
+PreviewStatus ReadDibHeader(const uint8_t* header, DibShape* shape) {
+  if (!header || !shape) return PreviewStatus::kNoData;
+  const ByteReader r(header, kDibHeaderBytes);
   const uint32_t headerSize = r.U32LE(0);
   // BITMAPINFOHEADER, V4 and V5 headers; older core headers are not bitmaps
   // this module writes.
@@ -275,9 +282,17 @@ PreviewStatus ParsePackedDib(const uint8_t* data, size_t size, DibShape* shape) 
   const uint32_t stride = (static_cast<uint32_t>(width) * bits / 8 + 3) & ~3u;
   const uint64_t pixels = uint64_t(stride) * rows;
   if (imageSize != 0 && imageSize != pixels) return PreviewStatus::kSizeMismatch;
-  const uint64_t total = headerSize + pixels;
-  if (total > size) return PreviewStatus::kShortSource;
-  *shape = {headerSize, width, static_cast<int32_t>(rows), bits, stride, total};
+  *shape = {headerSize, width, static_cast<int32_t>(rows), bits, stride, headerSize + pixels};
+  return PreviewStatus::kOk;
+}
+
+PreviewStatus ParsePackedDib(const uint8_t* data, size_t size, DibShape* shape) {
+  if (!data || !shape) return PreviewStatus::kNoData;
+  if (size < kDibHeaderBytes) return PreviewStatus::kShortSource;
+  DibShape s{};
+  if (const PreviewStatus st = ReadDibHeader(data, &s); st != PreviewStatus::kOk) return st;
+  if (s.totalSize > size) return PreviewStatus::kShortSource;
+  *shape = s;
   return PreviewStatus::kOk;
 }
 

@@ -86,6 +86,13 @@ struct DibShape {
 // The largest picture accepted: a preview, not a page.
 inline constexpr int32_t kMaxPreviewSide = 4096;
 
+// The fields of a packed bitmap's header this module reads.
+inline constexpr size_t kDibHeaderBytes = 40;
+
+// What a header (its first kDibHeaderBytes bytes) says of the bitmap,
+// whatever holds it: refused when the form is not one this module renders.
+PreviewStatus ReadDibHeader(const uint8_t* header, DibShape* shape);
+
 // Checks a packed bitmap's header against the `size` bytes that hold it.
 // The header alone says how long the bitmap is; a bitmap that says it is
 // longer than `size`, or whose image-size field disagrees with its
