@@ -268,8 +268,8 @@ bool OnCommand(DialogCall& call, UINT id, UINT code) {
 bool OnDrawItem(DialogCall& call, const DRAWITEMSTRUCT& dis) {
   if (dis.CtlID != IDC_ADJUST_COLOUR_PREVIEW) return false;
   AdjustData& d = Data(call);
-  FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  DrawColourPreview(dis.hDC, dis.rcItem, d.preview, d.sheet->hIconModule.get(), d.render);
+  if (!DrawColourPreview(dis.hDC, dis.rcItem, d.preview, d.sheet->hIconModule.get(), d.render))
+    FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   return true;
 }
 

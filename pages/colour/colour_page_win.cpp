@@ -206,9 +206,9 @@ bool OnDrawItem(PageCall& call, const DRAWITEMSTRUCT& dis) {
       FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
       return true;
     case IDC_COLOUR_COLOUR_PREVIEW:
-      FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-      DrawColourPreview(dis.hDC, dis.rcItem, call.sheet.workSettings, call.sheet.hIconModule.get(),
-                        call.Get<ColourPageState>().render);
+      if (!DrawColourPreview(dis.hDC, dis.rcItem, call.sheet.workSettings,
+                             call.sheet.hIconModule.get(), call.Get<ColourPageState>().render))
+        FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
       ShowSettingsName(call);
       return true;
     default:
@@ -243,9 +243,9 @@ bool DrawColourPreview(HDC dc, const RECT& area, const JobSettings& settings, HM
                        ColourPreviewFn render) {
   if (!render || !resources) return false;
   const int w = area.right - area.left, h = area.bottom - area.top;
-  UniqueDc memory(CreateCompatibleDC(dc));
-  if (!memory) return false;
   if (colour::ShowsGrayscalePicture(settings)) {
+    UniqueDc memory(CreateCompatibleDC(dc));
+    if (!memory) return false;
     UniqueGdi<HBITMAP> picture(static_cast<HBITMAP>(
         LoadImageW(resources, MAKEINTRESOURCEW(kGrayscalePicture), IMAGE_BITMAP, 0, 0, 0)));
     BITMAP info{};
@@ -264,21 +264,21 @@ bool DrawColourPreview(HDC dc, const RECT& area, const JobSettings& settings, HM
   // disagrees with the resource's size is not passed on.
   const uint64_t length = colour::PackedBitmapLength(source, size);
   if (!source || length == 0 || length != size) return false;
-  LocalArray<uint8_t> dest;
-  std::vector<uint8_t> zero(size, 0);
-  if (!dest.assign(zero.data(), size)) return false;
-  render(source, dest.get(), &settings.CyanBalance);
-  const auto* header = reinterpret_cast<const BITMAPINFO*>(dest.get());
-  const uint8_t* pixels = dest.get() + header->bmiHeader.biSize;
-  UniqueGdi<HBITMAP> bitmap(CreateDIBitmap(dc, &header->bmiHeader, CBM_INIT, pixels, header,
-                                           DIB_RGB_COLORS));
-  if (!bitmap) return false;
-  HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  // A zero-filled block of the picture's size, which MCC4Preview fills
+  // with the printed picture, header first.
+  UniqueHandle<HLOCAL, handles::FreeLocal> dest(LocalAlloc(LPTR, size));
+  if (!dest) return false;
+  auto* printed = static_cast<uint8_t*>(dest.get());
+  render(source, printed, &settings.CyanBalance);
+  const auto* header = reinterpret_cast<const BITMAPINFO*>(printed);
+  if (header->bmiHeader.biSize != reinterpret_cast<const BITMAPINFOHEADER*>(source)->biSize)
+    return false;  // the module refused it and left the block empty
+  // Straight from the block to the control: the same pixels a device
+  // bitmap would carry, with one transfer instead of three steps.
   SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, area.left, area.top, w, h, memory.get(), 0, 0, header->bmiHeader.biWidth,
-             std::abs(header->bmiHeader.biHeight), SRCCOPY);
-  SelectObject(memory.get(), old);
-  return true;
+  return StretchDIBits(dc, area.left, area.top, w, h, 0, 0, header->bmiHeader.biWidth,
+                       std::abs(header->bmiHeader.biHeight), printed + header->bmiHeader.biSize,
+                       header, DIB_RGB_COLORS, SRCCOPY) != 0;
 }
 
 const PageRow kColourPage = {
