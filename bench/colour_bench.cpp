@@ -101,7 +101,7 @@ void RendererFigures(PreviewFn preview, const Picture& pic) {
 // ---- Live update in the dialog ---------------------------------------------
 
 const Picture* g_picture = nullptr;
-double g_update = 0, g_stretch = 0, g_repaint = 0, g_barOnly = 0;
+double g_update = 0, g_stretch = 0, g_repaint = 0, g_barOnly = 0, g_editOnly = 0;
 bool g_measured = false;
 
 HWND FindAdjustDialog() {
@@ -141,6 +141,22 @@ void CALLBACK MeasureInDialog(HWND, UINT, UINT_PTR id, DWORD) {
     SetScrollPos(bar, SB_CTL, 50 + i % 2, TRUE);
     GdiFlush();
   });
+  // A plain edit of the same size beside the dialog's own, changing its
+  // number the way a step changes the row's edit: the control's own share.
+  RECT er{};
+  HWND rowEdit = GetDlgItem(dialog, IDC_ADJUST_CYAN_EDIT);
+  GetWindowRect(rowEdit, &er);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&er), 2);
+  HWND plain = CreateWindowExW(0, L"Edit", L"0", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                               er.left, er.bottom + 2, er.right - er.left, er.bottom - er.top, dialog,
+                               nullptr, nullptr, nullptr);
+  SendMessageW(plain, WM_SETFONT, SendMessageW(rowEdit, WM_GETFONT, 0, 0), FALSE);
+  g_editOnly = Time(200, [&](int i) {
+    SetWindowTextW(plain, i % 2 ? L"-1" : L"0");
+    UpdateWindow(plain);
+    GdiFlush();
+  });
+  DestroyWindow(plain);
   g_repaint = Time(200, [&](int) {
     InvalidateRect(preview, nullptr, FALSE);
     UpdateWindow(preview);
@@ -202,6 +218,8 @@ int wmain() {
   std::printf("StretchDIBits of the picture onto the preview: %.1f us\n", g_stretch);
   std::printf("scroll-bar repaint alone:                       %.1f us  %5.2fx StretchDIBits\n",
               g_barOnly, g_barOnly / g_stretch);
+  std::printf("a plain edit's number changed and repainted:   %.1f us  %5.2fx StretchDIBits\n",
+              g_editOnly, g_editOnly / g_stretch);
   std::printf("preview repaint alone (render and draw):        %.1f us  %5.2fx StretchDIBits\n",
               g_repaint, g_repaint / g_stretch);
   std::printf("scroll-bar step to repainted preview:          %.1f us  %5.2fx StretchDIBits (target <= 3x)\n",
