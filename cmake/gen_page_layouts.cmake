@@ -146,6 +146,8 @@ foreach(file IN LISTS LAYOUTS)
     elseif(kind STREQUAL "spin")
       # An up-down that leaves its buddy alone: the page moves the number.
       set(ctl "\"msctls_updown32\", UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS")
+    elseif(kind STREQUAL "hscroll")
+      set(ctl "\"ScrollBar\", SBS_HORZ${tab}")
     elseif(kind STREQUAL "slider")
       set(ctl "\"msctls_trackbar32\", TBS_AUTOTICKS${tab}")
     elseif(kind STREQUAL "progress")

@@ -1,6 +1,6 @@
-// The file system as the record checks ask it (CheckOverlayForm,
-// CheckMediaProfiles): what the document event and the pages pass when they
-// run the checks.
+// The file system as the job checks ask it (settings/job_checks.h): what
+// the document event and the pages pass when they run the overlay and
+// colour-profile checks.
 #pragma once
 
 #include <windows.h>

@@ -92,6 +92,17 @@ INT_PTR CALLBACK DialogFrameProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       [[fallthrough]];
     case WM_CONTEXTMENU:
       return frame->row.help ? ShowControlHelp(dialog, frame->row.help, message, wParam, lParam) : 0;
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORLISTBOX:
+      // A dialog procedure answers these with the brush itself.
+      if (h.ctlColor)
+        return reinterpret_cast<INT_PTR>(
+            h.ctlColor(call, message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+      return h.other && h.other(call, message, wParam, lParam);
     case WM_DESTROY:
       if (h.destroy) h.destroy(call);
       if (frame->row.layout) ReleaseLayoutIcons(dialog, frame->row.layout, nullptr);

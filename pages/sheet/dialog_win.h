@@ -56,6 +56,8 @@ struct DialogHandlers {
   // true: handled.
   bool (*other)(DialogCall&, UINT message, WPARAM, LPARAM) = nullptr;
   void (*destroy)(DialogCall&) = nullptr;  // the window goes
+  // WM_CTLCOLOR* messages: the brush to answer with, null for the default.
+  HBRUSH (*ctlColor)(DialogCall&, UINT message, HDC, HWND control) = nullptr;
 };
 
 struct DialogRow {
