@@ -6,7 +6,6 @@ target_sources(vq312_core PRIVATE ${CMAKE_SOURCE_DIR}/pages/colour/colour_rules.
 set(VQ312_COLOUR_RENDERER ${CMAKE_SOURCE_DIR}/modules/cc/colour_preview.cpp)
 
 if(WIN32)
-  target_sources(vq312_win PRIVATE ${CMAKE_SOURCE_DIR}/settings/file_access_win.cpp)
   target_sources(VQ312CC PRIVATE ${VQ312_COLOUR_RENDERER} ${CMAKE_SOURCE_DIR}/modules/cc/VQ312CC.def)
   target_compile_options(VQ312CC PRIVATE -O2)
   target_sources(vq312_pages PRIVATE ${CMAKE_SOURCE_DIR}/pages/colour/colour_adjust_win.cpp)

@@ -7,7 +7,6 @@ target_sources(vq312_core PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/advanced/advanced_rules.cpp)
 
 if(WIN32)
-  target_sources(vq312_win PRIVATE ${CMAKE_SOURCE_DIR}/settings/file_access_win.cpp)
   target_sources(vq312_pages PRIVATE
     ${CMAKE_SOURCE_DIR}/pages/sheet/settings_name_win.cpp
     ${CMAKE_SOURCE_DIR}/pages/overlay/overlay_form_win.cpp

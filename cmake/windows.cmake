@@ -34,6 +34,7 @@ add_library(vq312_win STATIC
   devinfo/difm_loader_win.cpp
   settings/printer_store_win.cpp
   settings/printer_cache_win.cpp
+  settings/file_access_win.cpp
   settings/services_win.cpp
   uicore/messages_win.cpp
   uicore/sheet_context_win.cpp
