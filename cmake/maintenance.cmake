@@ -48,7 +48,7 @@ set_tests_properties(maintenance_printer PROPERTIES FIXTURES_SETUP maint_printer
 
 vq312_wine_test(wine_maintenance_tests
   SOURCES tests/wine/maintenance_test.cpp tests/wine/installed_printer.cpp
-          tools/sheet_host/sheet_host_win.cpp
+          tools/sheet_host/sheet_host_win.cpp tests/wine/glyph_check_win.cpp
   LIBS vq312_pages vq312_simprinter comctl32 gdi32 user32)
 add_dependencies(wine_maintenance_tests VQ312UI VQ312GS VQ312GD VQ312RD)
 set(VQ312_MAINT_SHOTS ${CMAKE_BINARY_DIR}/screenshots/maintenance)

@@ -51,7 +51,7 @@ set_tests_properties(wine_corruptor PROPERTIES FIXTURES_REQUIRED "winebed;instal
 # The device module's texts and the sheets' look, once per UI language; the
 # Chinese run compares its sheets with the sizes the English run leaves.
 add_executable(wine_texts_tests tests/wine/texts_test.cpp tests/wine/installed_printer.cpp
-               tools/sheet_host/sheet_host_win.cpp)
+               tests/wine/glyph_check_win.cpp tools/sheet_host/sheet_host_win.cpp)
 target_include_directories(wine_texts_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(wine_texts_tests PRIVATE gtest vq312_win comctl32 gdi32 user32)
 target_link_options(wine_texts_tests PRIVATE ${VQ312_STATIC_RUNTIME} -municode)

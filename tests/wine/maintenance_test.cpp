@@ -20,6 +20,7 @@
 #include "modules/simulated_printer/maintenance_state_win.h"
 #include "modules/simulated_printer/simulated_printer_win.h"
 #include "pages/utility/maintenance_win.h"
+#include "tests/wine/glyph_check_win.h"
 #include "tests/wine/installed_printer.h"
 #include "tools/sheet_host/sheet_host_win.h"
 
@@ -143,6 +144,10 @@ void Shot(HWND w, const wchar_t* name) {
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Sleep(400);
   EXPECT_TRUE(host::SaveWindowBitmap(w, ShotFolder() + L"\\" + name + L".bmp")) << name;
+  // What the screenshot shows must be drawable in its fonts, in either language.
+  std::vector<std::wstring> undrawable;
+  EXPECT_GT(CheckTexts(w, name, &undrawable), 0) << name;
+  for (const std::wstring& u : undrawable) ADD_FAILURE() << Utf8(u);
 }
 
 class Maintenance : public testing::Test {
