@@ -193,6 +193,16 @@ bool ConvertDevMode(const char16_t* printerName, const void* devModeIn, void* de
       if (!printer) return true;
       std::vector<unsigned char> stored;
       if (!printer->GetDevMode(2, &stored)) return false;
+      // The spooler converts a stored device mode to its single-byte form,
+      // which needs the public part to hold the form name whole (every
+      // DEVMODEW since the form name came does): a shorter public part is
+      // no record it can store, and the spooler would read before its start.
+      uint16_t publicSize = 0;
+      std::memcpy(&publicSize, static_cast<const unsigned char*>(devModeIn) + offsetof(JobSettings, dmSize), 2);
+      if (publicSize < offsetof(JobSettings, dmLogPixels)) {
+        *lastError = kErrorInvalidParameter;
+        return false;
+      }
       // The caller's bytes go out and into the printer's default as they
       // are, another driver's record included: every reader of the stored
       // default validates it and falls back when it cannot use it.

@@ -114,7 +114,7 @@ TEST_F(PrinterEventTest, ButtonFlagsAlwaysOfferTheCutter) {
 
 TEST_F(PrinterEventTest, NoPapersNoMediaAndNoStoredDeviceMode) {
   t.difm.DifmGetMediaDataCnt = [](DifmHandle) { return 0; };
-  t.difm.DifmGetPaperInfo = [](DifmHandle, PaperInfo*, uint32_t) { return 0; };
+  t.difm.DifmGetPaperInfo = [](DifmHandle, void*, uint32_t) { return 0; };
   t.data->devMode.clear();
   ASSERT_EQ(SeedNewPrinter(kPrinter, t.svc), 1);
   ASSERT_NE(Value(u"APUI_PAPERINFO"), nullptr) << "an empty paper table is still written";

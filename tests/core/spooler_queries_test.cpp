@@ -142,7 +142,8 @@ TEST(ConvertDevMode, ModesAndErrors) {
       converts[] = {
           {"another driver's", header(in, 220, 10), 230, 220, 10},
           {"short", header(in, 220, 300), 520, 220, 300},
-          {"public part only", header(in, 156, 0), 156, 156, 0},
+          {"public part only", header(in, 220, 0), 220, 220, 0},
+          {"older public part", header(in, 188, 1164), 1352, 188, 1164},
           {"does not validate", unknownPaper, 1384, 220, 1164},
           {"claims 128 KiB", header(in, 0xFFFF, 0xFFFF), 1384, 1384, 0},
           {"claims a larger private part", header(in, 220, 2000), 1384, 220, 1164},
@@ -152,8 +153,8 @@ TEST(ConvertDevMode, ModesAndErrors) {
     tp.data->devMode.assign(kJobSettingsSize, 0x11);
     ASSERT_TRUE(ConvertDevMode(kPrinter, &c.record, &out, &needed, kCdmConvert, tp.svc, &error))
         << c.what;
-    const std::vector<unsigned char> given = RawBytes(&c.record, c.copied);
-    EXPECT_EQ(RawBytes(&out, c.copied), given) << c.what;
+    const std::vector<unsigned char> given = test::RawBytes(&c.record, c.copied);
+    EXPECT_EQ(test::RawBytes(&out, c.copied), given) << c.what;
     ASSERT_EQ(tp.data->devMode.size(), kJobSettingsSize) << c.what;
     JobSettings stored{};
     std::memcpy(&stored, tp.data->devMode.data(), kJobSettingsSize);
@@ -161,11 +162,23 @@ TEST(ConvertDevMode, ModesAndErrors) {
               std::tuple(uint16_t(c.storedSize), uint16_t(c.storedExtra)))
         << c.what;
     stored.dmSize = c.record.dmSize, stored.dmDriverExtra = c.record.dmDriverExtra;
-    EXPECT_EQ(RawBytes(&stored, c.copied), given) << c.what;
+    EXPECT_EQ(test::RawBytes(&stored, c.copied), given) << c.what;
     if (c.copied < kJobSettingsSize) {
-      EXPECT_EQ(RawBytes(&out, kJobSettingsSize)[c.copied], 0xEE) << c.what << ": past the caller's bytes";
+      EXPECT_EQ(test::RawBytes(&out, kJobSettingsSize)[c.copied], 0xEE) << c.what << ": past the caller's bytes";
       EXPECT_EQ(tp.data->devMode[c.copied], 0x11) << c.what << ": the rest of the stored default";
     }
+  }
+
+  // A public part that ends before the form name does is no device mode the
+  // spooler can store: refused, nothing written.
+  for (uint16_t size : {uint16_t(0), uint16_t(71), uint16_t(102), uint16_t(165)}) {
+    std::memset(&out, 0xEE, sizeof out);
+    tp.data->devMode.assign(kJobSettingsSize, 0x11);
+    JobSettings tiny = header(in, size, 1164);
+    EXPECT_FALSE(ConvertDevMode(kPrinter, &tiny, &out, &needed, kCdmConvert, tp.svc, &error)) << size;
+    EXPECT_EQ(error, kErrorInvalidParameter);
+    EXPECT_EQ(out.dmCopies, static_cast<int16_t>(0xEEEE)) << size;
+    EXPECT_EQ(tp.data->devMode, std::vector<unsigned char>(kJobSettingsSize, 0x11)) << size;
   }
 
   // An unknown printer: TRUE, nothing written. A printer with no stored default: FALSE.
