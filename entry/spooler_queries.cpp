@@ -194,9 +194,10 @@ bool ConvertDevMode(const char16_t* printerName, const void* devModeIn, void* de
       std::vector<unsigned char> stored;
       if (!printer->GetDevMode(2, &stored)) return false;
       // The spooler converts a stored device mode to its single-byte form,
-      // which needs the public part to hold the form name whole (every
-      // DEVMODEW since the form name came does): a shorter public part is
-      // no record it can store, and the spooler would read before its start.
+      // which needs the public part to hold the form name whole, as every
+      // DEVMODEW since the form name came does. A shorter public part is no
+      // record it can store: Wine's spooler faults on one (its length less
+      // the two names goes negative).
       uint16_t publicSize = 0;
       std::memcpy(&publicSize, static_cast<const unsigned char*>(devModeIn) + offsetof(JobSettings, dmSize), 2);
       if (publicSize < offsetof(JobSettings, dmLogPixels)) {
