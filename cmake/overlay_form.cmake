@@ -33,6 +33,7 @@ if(NOT WIN32)
     vq312_add_fuzzer(fuzz_form_file
       SOURCES ${CMAKE_SOURCE_DIR}/fuzz/form_file_fuzz.cpp
               ${CMAKE_SOURCE_DIR}/pages/overlay/overlay_form.cpp
-      CORPUS ${CMAKE_SOURCE_DIR}/fuzz/corpus/form_file)
+      # The reader tests' sample forms are the seeds.
+      CORPUS ${CMAKE_SOURCE_DIR}/tests/data/forms)
   endif()
 endif()

@@ -7,4 +7,4 @@ target_sources(VQ312UI PRIVATE entry/text_exports_win.cpp)
 
 vq312_wine_test(wine_help_tests
   SOURCES tests/wine/help_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
-  LIBS vq312_win)
+  LIBS vq312_pages comctl32)

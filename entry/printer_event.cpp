@@ -1,5 +1,6 @@
 #include "entry/printer_event.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -8,6 +9,17 @@
 
 namespace vq {
 namespace {
+
+// One row of the install sequence: a REG_DWORD from an install default
+// (with bits added) or a constant, or a REG_BINARY of zero bytes.
+struct InstallValue {
+  const char16_t* name;
+  uint32_t type;
+  int32_t regId;      // DifmLoadRegData id; -1 for a constant
+  uint32_t value;     // constant, or bits added to the install default
+  uint32_t zeroBytes; // REG_BINARY size
+  bool mayFail;       // a failed write does not stop the installation
+};
 
 constexpr InstallValue FromId(const char16_t* name, int32_t id, uint32_t bits = 0) {
   return {name, kRegDword, id, bits, 0, false};
@@ -26,9 +38,8 @@ constexpr InstallValue Optional(InstallValue v) {
 // Set by the first ADD_CONNECTION of the process.
 bool g_connectionRead = false;
 
-}  // namespace
-
-const InstallValue kInstallValues[] = {
+// The install sequence in the order it is written.
+constexpr InstallValue kInstallValues[] = {
     FromId(pd::kRasterSkip, 2000),
     FromId(pd::kDriverCmdFlag, 2001),
     Constant(pd::kBlockSkip, 1),
@@ -64,7 +75,8 @@ const InstallValue kInstallValues[] = {
     FromId(pd::kEntrySetNum, 2028),
     FromId(pd::kEntrySetMaxNum, 2029),
 };
-const size_t kInstallValueCount = std::size(kInstallValues);
+
+}  // namespace
 
 int32_t ConnectPrinterOnce(const char16_t* printerName, const DriverServices& svc) {
   if (g_connectionRead) return 0;
@@ -93,22 +105,20 @@ int32_t SeedNewPrinter(const char16_t* printerName, const DriverServices& svc) {
   if (!map) return -1;
   const DifmApi& difm = map.api();
 
-  const int32_t papers = difm.DifmGetPaperInfo(map.get(), nullptr, 0);
-  if (papers > 0) {
-    std::vector<PaperInfo> table(static_cast<size_t>(papers));
-    difm.DifmGetPaperInfo(map.get(), table.data(), 0);
-    if (admin->SetData(pd::kPaperInfo, kRegBinary, table.data(), papers * kPaperInfoSize) !=
-        kErrorSuccess)
-      return 0;
-  }
+  // The tables are written whatever the module lists, an empty paper table
+  // too; a table that cannot be written leaves the printer without it (every
+  // reader copes with a missing table) and the rest is still seeded.
+  const int32_t papers = std::max(difm.DifmGetPaperInfo(map.get(), nullptr, 0), 0);
+  std::vector<PaperInfo> paperTable(static_cast<size_t>(papers));
+  if (papers > 0) difm.DifmGetPaperInfo(map.get(), paperTable.data(), 0);
+  admin->SetData(pd::kPaperInfo, kRegBinary, paperTable.data(),
+                 static_cast<uint32_t>(papers) * kPaperInfoSize);
   const int32_t media = difm.DifmGetMediaDataCnt(map.get());
   if (media > 0) {
     std::vector<MediaData> table(static_cast<size_t>(media));
     difm.DifmGetMediaData(map.get(), table.data());
-    if (admin->SetData(pd::kMediaData, kRegBinary, table.data(), media * kMediaDataSize) !=
-            kErrorSuccess ||
-        !WritePrinterDword(admin.get(), pd::kMediaDataCount, static_cast<uint32_t>(media)))
-      return 0;
+    admin->SetData(pd::kMediaData, kRegBinary, table.data(), media * kMediaDataSize);
+    WritePrinterDword(admin.get(), pd::kMediaDataCount, static_cast<uint32_t>(media));
   }
 
   for (const InstallValue& v : kInstallValues) {

@@ -19,19 +19,4 @@ int32_t SeedNewPrinter(const char16_t* printerName, const DriverServices& svc);
 // spooler caches the connection); later ones return FALSE.
 int32_t ConnectPrinterOnce(const char16_t* printerName, const DriverServices& svc);
 
-// One row of the install sequence: a REG_DWORD from an install default
-// (with bits added) or a constant, or a REG_BINARY of zero bytes.
-struct InstallValue {
-  const char16_t* name;
-  uint32_t type;
-  int32_t regId;      // DifmLoadRegData id; -1 for a constant
-  uint32_t value;     // constant, or bits added to the install default
-  uint32_t zeroBytes; // REG_BINARY size
-  bool mayFail;       // a failed write does not stop the installation
-};
-
-// The install sequence in the order it is written.
-extern const InstallValue kInstallValues[];
-extern const size_t kInstallValueCount;
-
 }  // namespace vq

@@ -72,6 +72,19 @@ CapabilityAnswer Value(uint32_t v) {
   return a;
 }
 
+// Lowers dmDriverExtra (and dmSize, when even that is too large) until the
+// header claims no more than the buffer's bytes.
+void FitDevModeHeader(std::vector<unsigned char>* dm) {
+  if (dm->size() < offsetof(JobSettings, dmFields) || DevModeTotalSize(dm->data()) <= dm->size())
+    return;
+  uint16_t size = 0;
+  std::memcpy(&size, dm->data() + offsetof(JobSettings, dmSize), 2);
+  size = static_cast<uint16_t>(std::min<size_t>(size, dm->size()));
+  const auto extra = static_cast<uint16_t>(dm->size() - size);
+  std::memcpy(dm->data() + offsetof(JobSettings, dmSize), &size, 2);
+  std::memcpy(dm->data() + offsetof(JobSettings, dmDriverExtra), &extra, 2);
+}
+
 CapabilityAnswer MediaReady(const char16_t* deviceName, bool wantOutput,
                             const DriverServices& svc) {
   CapabilityAnswer a;
@@ -180,18 +193,29 @@ bool ConvertDevMode(const char16_t* printerName, const void* devModeIn, void* de
       if (!printer) return true;
       std::vector<unsigned char> stored;
       if (!printer->GetDevMode(2, &stored)) return false;
-      // The converted record becomes the printer's default, so it must be
-      // one this driver can use: another driver's bytes or a record that
-      // does not validate never replace a good default.
-      JobSettings converted{};
-      const uint32_t n = CopyDevModeBytes(devModeIn, kUnknownSize, &converted);
-      if (!ValidateJobSettings(&converted, printer.get(), svc)) {
+      // The spooler converts a stored device mode to its single-byte form,
+      // which needs the public part to hold the form name whole, as every
+      // DEVMODEW since the form name came does. A shorter public part is no
+      // record it can store: Wine's spooler faults on one (its length less
+      // the two names goes negative).
+      uint16_t publicSize = 0;
+      std::memcpy(&publicSize, static_cast<const unsigned char*>(devModeIn) + offsetof(JobSettings, dmSize), 2);
+      if (publicSize < offsetof(JobSettings, dmLogPixels)) {
         *lastError = kErrorInvalidParameter;
         return false;
       }
+      // The caller's bytes go out and into the printer's default as they
+      // are, another driver's record included: every reader of the stored
+      // default validates it and falls back when it cannot use it.
+      JobSettings converted{};
+      const uint32_t n = CopyDevModeBytes(devModeIn, kUnknownSize, &converted);
       std::memcpy(devModeOut, &converted, n);
       stored.resize(std::max<size_t>(stored.size(), n));
       std::memcpy(stored.data(), &converted, n);
+      // The spooler copies as many bytes as the header claims, and a header
+      // of up to 1384 copied bytes can claim 128 KiB: it never claims more
+      // than the stored buffer holds.
+      FitDevModeHeader(&stored);
       printer->SetDevMode(stored.data(), static_cast<uint32_t>(stored.size()));
       return true;
     }

@@ -55,7 +55,8 @@ struct PipeCall {
 
 // CallNamedPipeW's transaction (wait for a free instance for the server's
 // default time, message mode, one request, one reply), except that the reply
-// is waited for at most kMonitorReplyTimeoutMs.
+// is waited for at most kMonitorReplyTimeoutMs: a monitor that takes the
+// request and never answers would otherwise hang the dialog that asked.
 bool CallMonitorPipe(const std::wstring& name, const MonitorRequestBytes& request,
                      MonitorReply* reply) {
   HANDLE pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,

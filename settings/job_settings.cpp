@@ -131,6 +131,36 @@ bool ApplyLimitsOnce(JobSettings* js, const PaperInfo& ref, const LayoutLimits& 
   return changed;
 }
 
+// A user-defined size with a locked orientation lies as the stored paper
+// does, or else as a table paper does: it is turned when it matches the
+// stored paper only turned, or when only its turned size is in the table.
+// A turn that the custom-size limits would undo is not made, as the size
+// would then change again at every validation. The limits are applied in
+// either case; true when the size was turned.
+bool SettleLockedUserSize(JobSettings* js, const std::vector<PaperInfo>& table, uint32_t lock,
+                          const PaperInfo& reference) {
+  const PaperInfo& paper = js->Paper;
+  const auto w = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperWidth));
+  const auto l = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperLength));
+  const bool asStored = SizeMatches(w, paper.paperWidth, 1) && SizeMatches(l, paper.paperLength, 1);
+  const bool turned = SizeMatches(w, paper.paperLength, 1) && SizeMatches(l, paper.paperWidth, 1);
+  const bool turn = (!asStored && turned) ||
+                    (!PaperSizeInTable(table, w, l, 1) && PaperSizeInTable(table, l, w, 1));
+  if (turn) {
+    JobSettings candidate = *js;
+    std::swap(candidate.dmPaperWidth, candidate.dmPaperLength);
+    candidate.dmOrientation = (lock & kLockPortrait) ? 1 : 2;
+    const int16_t width = candidate.dmPaperWidth, length = candidate.dmPaperLength;
+    CheckCustomPaperSize(&candidate, reference);
+    if (candidate.dmPaperWidth == width && candidate.dmPaperLength == length) {
+      *js = candidate;
+      return true;
+    }
+  }
+  CheckCustomPaperSize(js, reference);
+  return false;
+}
+
 bool CopyStoredDevMode(PrinterStore* printer, uint32_t level, JobSettings* out,
                        uint32_t* needed) {
   if (needed) *needed = kJobSettingsSize;
@@ -248,7 +278,12 @@ bool SetDefaultJobSettings(JobSettings* js, const DriverServices& svc) {
 
 void CheckCustomPaperSize(JobSettings* js, const PaperInfo& reference) {
   const LayoutLimits limits = LimitsFor(js->Paper.paperLayout);
-  // Each pass either changes nothing or moves at least one more field to its
+  // One pass of the limits is not enough for a record that must come out of
+  // the next validation unchanged: a margin checked against its opposite
+  // before that one was reset fails only on the next pass (length 800, top
+  // 751, bottom 14: bottom goes back to 22, and only then is 751 more than
+  // 800 - 22 - 30). So the passes repeat until one resets nothing. Each pass
+  // either changes nothing or moves at least one more field to its
   // reference value; eight passes cover the eight fields that can move.
   for (int pass = 0; pass < 8 && ApplyLimitsOnce(js, reference, limits); ++pass) {
   }
@@ -356,28 +391,31 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
     js->dmPaperWidth = ToShort(found->paperWidth);
   } else {
     const bool hasLength = js->dmFields & kDmPaperLength, hasWidth = js->dmFields & kDmPaperWidth;
+    // With one of the two size fields the caller's sizes stay; with neither
+    // the stored paper's are taken.
     if (!hasLength && !hasWidth) {
       js->dmPaperLength = ToShort(paper.paperLength);
       js->dmPaperWidth = ToShort(paper.paperWidth);
-    } else if (hasLength && hasWidth && locked) {
-      const auto w = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperWidth));
-      const auto l = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperLength));
-      const bool asStored = SizeMatches(w, paper.paperWidth, 1) && SizeMatches(l, paper.paperLength, 1);
-      const bool turned = SizeMatches(w, paper.paperLength, 1) && SizeMatches(l, paper.paperWidth, 1);
-      // A size that already is the stored paper stays as it is. Were the
-      // table asked about it too, a size turned to the stored paper here
-      // would be turned back to a table paper by the next validation.
-      const bool swap =
-          !asStored && (turned || (!PaperSizeInTable(table, w, l, 1) &&
-                                   PaperSizeInTable(table, l, w, 1)));
-      if (swap) {
-        std::swap(js->dmPaperWidth, js->dmPaperLength);
-        js->dmOrientation = (lock & kLockPortrait) ? 1 : 2;
+    }
+    // Whichever way the size was chosen, the record leaves claiming both
+    // size fields, and the next validation takes it as a size given in
+    // full: turned if the orientation is locked, then held to the limits.
+    // Done now, that validation finds nothing left to do. (Left as it came,
+    // paper 256 with only DM_PAPERWIDTH and a width of 2000 would keep it
+    // here and be reset to the reference width by the next validation.)
+    if (!locked) {
+      CheckCustomPaperSize(js, *found);
+    } else {
+      // Repeated until no turn is wanted: a size turned to the stored paper
+      // may be a table paper turned, which the next validation would turn
+      // again (stored 50 x 80 mm, table paper 80 x 50 mm, size given as
+      // 80 x 50: the first turn gives 50 x 80, the second 80 x 50). After the
+      // first pass the stored paper is the size itself, so only a turn to a
+      // table paper can follow, and after that none: four passes are more
+      // than enough.
+      for (int pass = 0; pass < 4 && SettleLockedUserSize(js, table, lock, *found); ++pass) {
       }
     }
-    // The record leaves here claiming both size fields, so the size it
-    // carries must be one the limits allow, whichever way it was chosen.
-    CheckCustomPaperSize(js, *found);
   }
   js->dmFields = fields;
   // The private part was found at offset 220, so that is the public size,

@@ -15,6 +15,8 @@ namespace vq {
 std::wstring FormatMessageText(const std::wstring& text, const wchar_t* argument) {
   if (!argument) return text;
   const std::string conversions = FormatConversions(U(text.c_str()));
+  // A single %s only: any other conversion would have wsprintfW read
+  // arguments nobody passed.
   if (!conversions.empty() && conversions != "s") return text;
   // Room for the text and the argument with its terminator; wsprintfW also
   // stops at 1024 characters whatever the buffer.

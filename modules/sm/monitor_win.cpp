@@ -4,17 +4,21 @@
 // simulated printer's state, lists every job message that arrives on its
 // mailslot, and answers the status monitor pipe from the simulated printer.
 // One monitor per printer and port: a second start finds the window and
-// leaves.
+// leaves. Job messages come on the mailslot the driver names with the
+// printer's whole port list; on a printer of several ports the first of its
+// monitors to start listens there, the others only on their own port's.
 //
 // For tests, two environment variables (inherited from whoever starts it):
 //   VQ312SM_LOG=FILE        append one line per event to FILE
 //   VQ312SM_LIFETIME=SECS   close by itself after SECS seconds
 // WM_CLOSE ends it at any time.
 #include <windows.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "entry/document_event.h"
 #include "modules/simulated_printer/simulated_printer_win.h"
@@ -93,6 +97,34 @@ const wchar_t* KindText(uint8_t kind) {
     case kJobStartedUnannounced: return L"job started (no details)";
     default: return L"unknown message";
   }
+}
+
+// The printer's whole port list as the spooler gives it in PRINTER_INFO_2W,
+// the text the driver names the job mailslot with. A print server's
+// printer that cannot be opened here is taken to be the same-named printer
+// of this machine, as the pipe's requests are. Empty when neither opens.
+std::u16string PrinterPortList(const std::u16string& printer) {
+  std::u16string local = printer;  // "\\SERVER\NAME" -> "NAME"
+  if (printer.rfind(u"\\\\", 0) == 0) {
+    if (const size_t slash = printer.find(u'\\', 2); slash != std::u16string::npos)
+      local = printer.substr(slash + 1);
+  }
+  for (const std::u16string& name : {printer, local}) {
+    HANDLE h = nullptr;
+    if (name.empty() || !OpenPrinterW(const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(name.c_str())), &h, nullptr))
+      continue;
+    DWORD needed = 0;
+    GetPrinterW(h, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1);
+    std::u16string ports;
+    if (needed && GetPrinterW(h, 2, info.data(), needed, &needed)) {
+      const wchar_t* list = reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pPortName;
+      if (list) ports.assign(reinterpret_cast<const char16_t*>(list));
+    }
+    ClosePrinter(h);
+    if (!ports.empty()) return ports;
+  }
+  return {};
 }
 
 DWORD WINAPI MailslotThread(void* handle) {
@@ -260,6 +292,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // Listening before the window shows: whoever waits for the window can
   // send at once.
   CloseHandle(CreateThread(nullptr, 0, MailslotThread, slot, 0, nullptr));
+  // On a printer of several ports the job mailslot is not the port's own.
+  const std::u16string ports = PrinterPortList(g_monitor.args.printer);
+  if (!ports.empty() && ports != g_monitor.args.port) {
+    const std::wstring jobSlotName = Wide(MonitorMailslotName(g_monitor.args.printer, ports));
+    HANDLE jobSlot = CreateMailslotW(jobSlotName.c_str(), 0, MAILSLOT_WAIT_FOREVER, nullptr);
+    if (jobSlot != INVALID_HANDLE_VALUE) {
+      CloseHandle(CreateThread(nullptr, 0, MailslotThread, jobSlot, 0, nullptr));
+      Log("LISTEN " + Utf8(jobSlotName));
+    }
+  }
   CloseHandle(CreateThread(nullptr, 0, PipeThread, NewPipeInstance(), 0, nullptr));
   ShowWindow(g_monitor.window, show);
   Log("START " + Utf8(title) + " mode=" + Utf8(Wide(g_monitor.args.mode)));

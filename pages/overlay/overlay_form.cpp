@@ -455,9 +455,10 @@ class FormDecoder {
     out.planeCount = planeCount_;
     out.bytesPerLine = static_cast<uint32_t>(bytesPerLine_);
     out.planesCut = cut_;
-    // The byte search of the first pre-scan can be satisfied by raster bytes
-    // or by a later page; what counts is a request on the drawn page.
-    if (!request_) return FormStatus::kNoImage;
+    // The first pre-scan's byte search can be satisfied by raster bytes or by
+    // a later page: the form is readable, but only a request on the drawn
+    // page builds an image, so there is none to draw.
+    if (!request_) return FormStatus::kOk;
     return BuildImage(*request_, out.pixels);
   }
 
@@ -642,17 +643,19 @@ std::array<uint8_t, 3> FormDotColour(uint8_t inks) {
   return kPalette[inks & kInkAll];
 }
 
-FormImage ReadFormData(std::span<const uint8_t> data, const FormLimits& limits) noexcept {
+namespace {
+
+// The two pre-scans, in order: no image request anywhere gives 50, a last
+// `K` value outside 0..4 gives 60. kOk when both pass.
+FormStatus PreScan(std::span<const uint8_t> data, bool fileHeader) {
+  if (!AsksForImage(data)) return FormStatus::kNoImage;
+  if (LastKind(data, fileHeader) > 4) return FormStatus::kBadKind;
+  return FormStatus::kOk;
+}
+
+FormImage Interpret(std::span<const uint8_t> data, bool fileHeader, const FormLimits& limits) {
   FormImage out;
-  out.fileHeader = HasFormFileHeader(data);
-  if (!AsksForImage(data)) {
-    out.status = FormStatus::kNoImage;
-    return out;
-  }
-  if (LastKind(data, out.fileHeader) > 4) {
-    out.status = FormStatus::kBadKind;
-    return out;
-  }
+  out.fileHeader = fileHeader;
   try {
     FormDecoder decoder(data, out.fileHeader, limits);
     out.status = decoder.Run(out);
@@ -663,6 +666,19 @@ FormImage ReadFormData(std::span<const uint8_t> data, const FormLimits& limits) 
   return out;
 }
 
+}  // namespace
+
+FormImage ReadFormData(std::span<const uint8_t> data, const FormLimits& limits) noexcept {
+  const bool fileHeader = HasFormFileHeader(data);
+  if (const FormStatus scan = PreScan(data, fileHeader); scan != FormStatus::kOk) {
+    FormImage out;
+    out.fileHeader = fileHeader;
+    out.status = scan;
+    return out;
+  }
+  return Interpret(data, fileHeader, limits);
+}
+
 FormImage ReadFormFile(const std::filesystem::path& path, const FormLimits& limits) noexcept {
   FormImage out;
   try {
@@ -670,30 +686,43 @@ FormImage ReadFormFile(const std::filesystem::path& path, const FormLimits& limi
       out.status = FormStatus::kEmptyName;
       return out;
     }
+    // A folder, or anything else that is not a file, is no form file.
     std::error_code ec;
-    const auto state = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(state)) {
+    if (!std::filesystem::is_regular_file(std::filesystem::status(path, ec))) {
       out.status = FormStatus::kNotFound;
       return out;
     }
-    std::ifstream file;
-    if (!std::filesystem::is_directory(state)) file.open(path, std::ios::binary);
-    if (!file.is_open()) {
-      out.status = FormStatus::kCannotOpen;
-      return out;
-    }
+    // One read serves the pre-scans and the interpretation. The pre-scans
+    // look at the file's bytes before the read proper is judged: they see
+    // none of a file that cannot be opened (50) and only what could be read
+    // of one that breaks off, and the open and read failures (70, 80) come
+    // after them.
+    FormStatus readStatus = FormStatus::kOk;
+    std::vector<uint8_t> data;
+    std::ifstream file(path, std::ios::binary);
     const uint64_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFormFileBytes) {
-      out.status = FormStatus::kCannotRead;
+    if (!file.is_open()) {
+      readStatus = FormStatus::kCannotOpen;
+    } else if (ec || size > kMaxFormFileBytes) {
+      readStatus = FormStatus::kCannotRead;  // too large to hold: read as nothing
+    } else {
+      data.resize(static_cast<size_t>(size));
+      file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size));
+      const auto got = static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0));
+      if (got != size) {
+        readStatus = FormStatus::kCannotRead;
+        data.resize(got);
+      }
+    }
+    const bool fileHeader = HasFormFileHeader(data);
+    out.fileHeader = fileHeader;
+    out.status = PreScan(data, fileHeader);
+    if (out.status != FormStatus::kOk) return out;
+    if (readStatus != FormStatus::kOk) {
+      out.status = readStatus;
       return out;
     }
-    std::vector<uint8_t> data(static_cast<size_t>(size));
-    file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size));
-    if (static_cast<uint64_t>(file.gcount()) != size) {
-      out.status = FormStatus::kCannotRead;
-      return out;
-    }
-    return ReadFormData(data, limits);
+    return Interpret(data, fileHeader, limits);
   } catch (const std::exception&) {
     out.status = FormStatus::kCannotRead;
     return out;

@@ -27,16 +27,18 @@ namespace vq {
 // Results, numbered as the overlay page and the document event test them.
 enum class FormStatus : int {
   kBadCompression = 0,  // a raster line of the drawn page uses a mode other than 0, 1, 2, 4
-  kOk = 1,
+  kOk = 1,              // also a form whose drawn page never asks for its image: nothing to draw
   kEmptyName = 10,
-  kNotFound = 20,
+  kNotFound = 20,       // no file of that name; a folder is none
   // The Windows callers receive raw pointers and answer 30 for a missing file
   // name or result record; the functions below take references and never do.
   kNoArguments = 30,
-  kNoImage = 50,       // nothing asks for the colour image (no `s` with flag 1)
+  // The two pre-scans, before the read is judged: they search the file's
+  // bytes (none of a file that cannot be opened) without following pages.
+  kNoImage = 50,       // no `s` with flag 1 anywhere in the bytes
   kBadKind = 60,       // last `K` value outside 0..4, or the stream does not start with ESC
   kCannotOpen = 70,
-  kCannotRead = 80,
+  kCannotRead = 80,    // broke off, or too large to hold
   kCannotAllocate = 90,  // the image is larger than the limits allow, or memory ran out
 };
 
@@ -127,7 +129,8 @@ struct FormImage {
 // Reads a form held in memory. Never reads outside `data`, never throws.
 FormImage ReadFormData(std::span<const uint8_t> data, const FormLimits& limits = {}) noexcept;
 
-// Reads the file, then ReadFormData. Adds the file statuses 10, 20, 70, 80.
+// Reads the file, then as ReadFormData. Adds the file statuses 10, 20, 70, 80
+// in their order: 10 and 20 first, 70 and 80 after the pre-scans (50, 60).
 FormImage ReadFormFile(const std::filesystem::path& path, const FormLimits& limits = {}) noexcept;
 
 // True when the data starts with either form of the 76-byte file header.

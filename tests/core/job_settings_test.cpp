@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <iterator>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -439,8 +441,10 @@ TEST_F(UserSizeTest, TheRecordFollowsTheCheckedSize) {
 }
 
 TEST_F(UserSizeTest, LockedOrientationTurnsAUserSizeBack) {
+  constexpr uint32_t kBoth = kDmPaperWidth | kDmPaperLength;
   const struct { const char* what; uint32_t lock, storedWidth, storedLength;
-                 int16_t width, length, wantWidth, wantLength, wantOrientation; } cases[] = {
+                 int16_t width, length, wantWidth, wantLength, wantOrientation;
+                 uint32_t fields = kBoth; } cases[] = {
       {"turned stored size", 4, 450, 700, 700, 450, 450, 700, 2},
       {"turned stored size", 2, 450, 700, 700, 450, 450, 700, 1},
       {"turned stored size within 1", 4, 450, 700, 701, 449, 449, 701, 2},
@@ -450,18 +454,60 @@ TEST_F(UserSizeTest, LockedOrientationTurnsAUserSizeBack) {
       {"turned table size within 1", 2, 1000, 1500, 301, 399, 399, 301, 1},
       {"table size as it is", 4, 1000, 1500, 400, 300, 400, 300, 2},
       {"unlocked", 0, 1000, 1500, 300, 400, 300, 400, 1},
-      // Paper 1010 is 80 x 50 mm. A size that is the stored paper stays so.
-      {"stored size is a table size turned", 4, 500, 800, 800, 500, 500, 800, 2},
-      {"stored size is a table size turned", 4, 500, 800, 500, 800, 500, 800, 2},
+      // Paper 1010 is 80 x 50 mm. The stored paper is that turned: a size
+      // that is the stored paper is turned to the table's; one that is the
+      // table's is turned to the stored paper and then back.
+      {"stored size is a table size turned", 4, 500, 800, 500, 800, 800, 500, 2},
+      {"stored size is a table size turned", 4, 500, 800, 800, 500, 800, 500, 2},
+      {"stored size is a table size turned, unlocked", 0, 500, 800, 500, 800, 500, 800, 1},
+      // One size field: the caller's sizes stay; neither: the stored paper's.
+      {"width field only", 0, 450, 700, 600, 800, 600, 800, 1, kDmPaperWidth},
+      {"length field only", 0, 450, 700, 600, 800, 600, 800, 1, kDmPaperLength},
+      {"no size field", 0, 450, 700, 600, 800, 450, 700, 1, 0},
+      // Either way the size leaves as the next validation would make it.
+      {"width field only, width too large", 0, 450, 700, 2000, 800, 700, 800, 1, kDmPaperWidth},
+      {"no size field, stored size a table size turned", 4, 500, 800, 600, 600, 800, 500, 2, 0},
+      {"length field only, a table size turned", 2, 450, 700, 300, 400, 400, 300, 1,
+       kDmPaperLength},
   };
   for (const auto& c : cases) {
-    JobSettings js = UserSize(0, 0x3801, {{kWidth, c.width}, {kLength, c.length}});
+    JobSettings js = UserSize(0, 0x3801, {{kWidth, uint32_t(c.width)}, {kLength, uint32_t(c.length)}});
     js.Paper.paperWidth = c.storedWidth, js.Paper.paperLength = c.storedLength;
     js.OrientationLock = c.lock;
+    js.dmFields = (js.dmFields & ~kBoth) | c.fields;
     ASSERT_TRUE(Validate(&js)) << c.what;
     EXPECT_EQ(std::tuple(js.dmPaperWidth, js.dmPaperLength, js.dmOrientation),
               std::tuple(c.wantWidth, c.wantLength, c.wantOrientation))
         << c.what << ", lock " << c.lock << ", " << c.width << " x " << c.length;
+    EXPECT_EQ(std::tuple(js.Paper.paperWidth, js.Paper.paperLength),
+              std::tuple(uint32_t(c.wantWidth), uint32_t(c.wantLength)))
+        << c.what;
+  }
+}
+
+// Random user-defined sizes, stored papers, layouts, locks and size fields:
+// whatever validation accepts, a second validation leaves as it is (the
+// helper checks). The table holds a turned pair (1010 and a size of 50 x 80
+// mm) and a paper wider than the limits, the cases where turns and limits
+// could pull a size back and forth.
+TEST_F(UserSizeTest, EverySettledSizeStaysSettled) {
+  std::vector<PaperInfo> papers = t.Papers();
+  PaperInfo wide = Find(papers, 1002);  // wider than any layout allows
+  wide.paperId = 3002, wide.paperWidth = 1500, wide.paperLength = 300;
+  papers.insert(papers.end() - 1, wide);
+  t.SetPapers(papers);
+  std::mt19937 rng(20261206);
+  const int16_t sizes[] = {0, 59, 60, 239, 240, 300, 301, 400, 500, 700, 800, 1190, 1200, 1500, 5001, -1};
+  auto pick = [&](auto& list) { return list[rng() % std::size(list)]; };
+  for (int i = 0; i < 4000; ++i) {
+    JobSettings js = UserSize(uint32_t(pick(kAllListed)), 0x3801, {});
+    js.dmPaperWidth = pick(sizes), js.dmPaperLength = pick(sizes);
+    js.Paper.paperWidth = uint16_t(pick(sizes)), js.Paper.paperLength = uint16_t(pick(sizes));
+    js.OrientationLock = rng() % 8;
+    js.dmFields &= ~static_cast<uint32_t>((rng() % 4) << 2);  // none, one or both size fields
+    SCOPED_TRACE(testing::Message() << "case " << i);
+    ASSERT_TRUE(Validate(&js));
+    if (HasFailure()) break;
   }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -13,32 +15,16 @@
 namespace vq::test {
 namespace {
 
-// What an installation writes after the paper and media tables, in order: a
-// REG_DWORD from an install default (regId, with bits added) or a constant
-// (regId -1), or REG_BINARY zeros (zeros bytes).
-struct Seeded {
-  const char16_t* name;
-  int32_t regId;
-  uint32_t value = 0, zeros = 0;
-  bool mayFail = false;
-};
-constexpr Seeded kSeeded[] = {
-    {u"APGD_BRASTERSKIPFLAG", 2000}, {u"APGI_BDRIVERCMDFLAG", 2001},
-    {u"APGD_BBLOCKSKIPFLAG", -1, 1}, {u"APGD_DWBANDHEIGHT", 2015},
-    {u"APGD_DWMASSDOTCNTBLOCKNUM", 2016}, {u"APGD_DWMASSDOTCNTBLOCKUNIT", 2017},
-    {u"APGD_DWPEAKDOTCNTBLOCKNUM", 2018}, {u"APGD_DWPEAKDOTCNTBLOCKUNIT", 2019},
-    {u"APUI_DWCUTSTOPPOS", 2020}, {u"APUI_DWCUTPOS", 2021},
-    {u"APGI_BSTRETCHMODEIGNOREFLAG", 2011}, {u"APUI_DWSLEEPTIMER", 2004}, {u"APUI_BSCALING", 2005},
-    {u"APUI_DWPRINTLAYOUT", 2006}, {u"APUI_BUTILITY", 2008}, {u"APUI_BREGPOSITION_BK", 2009},
-    {u"APUI_AUTOCUTTER", 2007}, {u"APUI_DWBUTTONFLG", 2013, 0x100},
-    {u"APUI_REGPOSITION", -1, 0, 12},
-    {u"APGD_DWMCC4DEVFLAG", 2010}, {u"APGD_MCC4DUTYPARAM", -1, 0, 4},
-    {u"APGD_RECEIPTCOLMSG", -1, 0, 8}, {u"APGD_HSDATA", -1, 0, 1}, {u"APUI_BYINKWSRESETFLAG", 2012},
-    {u"APUI_PAPERSUPCOUNT", 2024, 0, 0, true}, {u"APUI_PAPERUSERMAX", 2025, 0, 0, true},
-    {u"APUI_PAPERNUM", 2026, 0, 0, true}, {u"APUI_DWSTMONSTARTFLAG", -1},
-    {u"APSM_DWSTMONPRINTFLAG", -1}, {u"APUI_ENTRYSET", -1, 0, 13880},
-    {u"APUI_ENTRYSETDEFNUM", 2027}, {u"APUI_ENTRYSETNUM", 2028}, {u"APUI_ENTRYSETMAXNUM", 2029},
-};
+// Printer data installation leaves alone: the pages and the rendering module
+// write these later.
+const std::set<std::u16string> kNotInstalled = {
+    u"APUI_REGPAPERTYPE",  u"APUI_SPECIALSET",      u"APUI_SPECIALSET_02",
+    u"APUI_SPECIALSET_03", u"APUI_SPECIALTEAROFF",  u"APUI_ICPMPROFILELIST",
+    u"APGD_RECEIPTCOL",    u"APGD_RECEIPTCOLDEVMODE"};
+// Writes whose failure does not stop the installation.
+const std::set<std::u16string> kMayFail = {
+    u"APUI_PAPERINFO",     u"APUI_MEDIADATA",    u"APUI_MEDIADATACOUNT",
+    u"APUI_PAPERSUPCOUNT", u"APUI_PAPERUSERMAX", u"APUI_PAPERNUM"};
 
 std::string Narrow(const std::u16string& s) { return std::string(s.begin(), s.end()); }
 
@@ -64,35 +50,53 @@ class PrinterEventTest : public ::testing::Test {
   TestPrinter t{false};
 };
 
-TEST_F(PrinterEventTest, InstallWritesEveryValueInOrder) {
+// Every value of the printer-data table that has an install value is written
+// once, with the table's type and size; the tables come first, the help
+// file's name last. A few values by their source.
+TEST_F(PrinterEventTest, InstallWritesEveryInstalledValueOnce) {
   ASSERT_EQ(SeedNewPrinter(kPrinter, t.svc), 1);
-  std::vector<std::u16string> order{u"APUI_PAPERINFO", u"APUI_MEDIADATA", u"APUI_MEDIADATACOUNT"};
-  for (const Seeded& s : kSeeded) order.push_back(s.name);
-  order.push_back(u"APUI_DRVHELPNAME");
-  EXPECT_EQ(t.data->writeLog, order);
+  const std::vector<std::u16string>& log = t.data->writeLog;
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(std::vector(log.begin(), log.begin() + 3),
+            (std::vector<std::u16string>{u"APUI_PAPERINFO", u"APUI_MEDIADATA", u"APUI_MEDIADATACOUNT"}));
+  EXPECT_EQ(log.back(), u"APUI_DRVHELPNAME");
+  std::set<std::u16string> expected;
+  for (size_t i = 0; i < kPrinterValueCount; ++i) {
+    const PrinterValueInfo& info = kPrinterValues[i];
+    if (kNotInstalled.count(info.name)) continue;
+    expected.insert(info.name);
+    const MemoryPrinter::Value* v = Value(info.name);
+    ASSERT_NE(v, nullptr) << Narrow(info.name);
+    EXPECT_EQ(v->type, info.type) << Narrow(info.name);
+    if (info.size) {
+      EXPECT_EQ(v->bytes.size(), info.size) << Narrow(info.name);
+    }
+  }
+  EXPECT_EQ(std::set(log.begin(), log.end()), expected);
+  EXPECT_EQ(log.size(), expected.size()) << "a value written twice";
 
   DifmMapping map(t.difm, kModelName);
   std::vector<PaperInfo> papers(t.difm.DifmGetPaperInfo(map.get(), nullptr, 0));
   t.difm.DifmGetPaperInfo(map.get(), papers.data(), 0);
   std::vector<MediaData> media(t.difm.DifmGetMediaDataCnt(map.get()));
   t.difm.DifmGetMediaData(map.get(), media.data());
-  const uint32_t mediaCount = static_cast<uint32_t>(media.size());
+  const uint32_t mediaCount = static_cast<uint32_t>(media.size()), one = 1, zero = 0;
+  auto dword = [](uint32_t v) { return RawBytes(&v, 4); };
   const std::u16string help = u"VQ312.chm";
-  std::vector<std::tuple<std::u16string, uint32_t, std::vector<unsigned char>>> want = {
-      {u"APUI_PAPERINFO", kRegBinary, RawBytes(papers.data(), papers.size() * kPaperInfoSize)},
-      {u"APUI_MEDIADATA", kRegBinary, RawBytes(media.data(), media.size() * kMediaDataSize)},
-      {u"APUI_MEDIADATACOUNT", kRegDword, RawBytes(&mediaCount, 4)},
-      {u"APUI_DRVHELPNAME", kRegSz, RawBytes(help.data(), help.size() * 2)}};  // no terminator
-  for (const Seeded& s : kSeeded) {
-    const uint32_t dword = s.regId < 0 ? s.value : RegData(s.regId) | s.value;
-    want.emplace_back(s.name, s.zeros ? kRegBinary : kRegDword,
-                      s.zeros ? std::vector<unsigned char>(s.zeros, 0) : RawBytes(&dword, 4));
-  }
-  for (const auto& [name, type, bytes] : want) {
-    const MemoryPrinter::Value* v = Value(name);
-    ASSERT_NE(v, nullptr) << Narrow(name);
-    EXPECT_EQ(std::tie(v->type, v->bytes), std::tie(type, bytes)) << Narrow(name);
-  }
+  const std::tuple<std::u16string, std::vector<unsigned char>> want[] = {
+      {u"APUI_PAPERINFO", RawBytes(papers.data(), papers.size() * kPaperInfoSize)},
+      {u"APUI_MEDIADATA", RawBytes(media.data(), media.size() * kMediaDataSize)},
+      {u"APUI_MEDIADATACOUNT", RawBytes(&mediaCount, 4)},
+      {u"APUI_DRVHELPNAME", RawBytes(help.data(), help.size() * 2)},  // no terminator
+      {u"APGD_BBLOCKSKIPFLAG", RawBytes(&one, 4)},
+      {u"APSM_DWSTMONPRINTFLAG", RawBytes(&zero, 4)},
+      {u"APUI_DWSLEEPTIMER", dword(RegData(2004))},
+      {u"APUI_DWCUTPOS", dword(RegData(2021))},
+      {u"APUI_PAPERNUM", dword(RegData(2026))},
+      {u"APUI_ENTRYSETMAXNUM", dword(RegData(2029))},
+      {u"APUI_REGPOSITION", std::vector<unsigned char>(12, 0)},
+      {u"APGD_HSDATA", std::vector<unsigned char>(1, 0)}};
+  for (const auto& [name, bytes] : want) EXPECT_EQ(Value(name)->bytes, bytes) << Narrow(name);
   // The device mode is stored before the tables and values exist: the
   // defaults of a printer with no paper table and no scaling value.
   const JobSettings defaults = TestPrinter{false}.Defaults();
@@ -108,12 +112,16 @@ TEST_F(PrinterEventTest, ButtonFlagsAlwaysOfferTheCutter) {
   }
 }
 
-TEST_F(PrinterEventTest, NoMediaAndNoStoredDeviceMode) {
+TEST_F(PrinterEventTest, NoPapersNoMediaAndNoStoredDeviceMode) {
   t.difm.DifmGetMediaDataCnt = [](DifmHandle) { return 0; };
+  t.difm.DifmGetPaperInfo = [](DifmHandle, void*, uint32_t) { return 0; };
   t.data->devMode.clear();
   ASSERT_EQ(SeedNewPrinter(kPrinter, t.svc), 1);
+  ASSERT_NE(Value(u"APUI_PAPERINFO"), nullptr) << "an empty paper table is still written";
+  EXPECT_TRUE(Value(u"APUI_PAPERINFO")->bytes.empty());
   EXPECT_EQ(Value(u"APUI_MEDIADATA"), nullptr);
   EXPECT_EQ(Value(u"APUI_MEDIADATACOUNT"), nullptr);
+  EXPECT_EQ(Value(u"APUI_DRVHELPNAME")->type, kRegSz) << "the rest is seeded";
   EXPECT_TRUE(t.data->devMode.empty()) << "a printer without a device mode gets none";
 }
 
@@ -131,16 +139,20 @@ TEST_F(PrinterEventTest, InstallingAgainRewritesAndEmptiesFavourites) {
 }
 
 TEST_F(PrinterEventTest, AFailedWriteStopsUnlessItMayFail) {
-  for (const Seeded& failing : kSeeded) {
+  ASSERT_EQ(SeedNewPrinter(kPrinter, t.svc), 1);
+  const std::vector<std::u16string> sequence = t.data->writeLog;
+  for (const std::u16string& failing : sequence) {
     TestPrinter p{false};
-    p.data->failWrites = {failing.name};
-    ASSERT_EQ(SeedNewPrinter(kPrinter, p.svc), failing.mayFail ? 1 : 0) << Narrow(failing.name);
-    if (failing.mayFail) continue;
-    bool before = true;  // values written before the failure stay written
-    for (const Seeded& s : kSeeded) {
-      before = before && &s != &failing;
-      EXPECT_EQ(p.data->Has(s.name), before) << Narrow(failing.name) << ": " << Narrow(s.name);
-    }
+    p.data->failWrites = {failing};
+    ASSERT_EQ(SeedNewPrinter(kPrinter, p.svc), kMayFail.count(failing) ? 1 : 0) << Narrow(failing);
+    // The failed write is the last one when it stops the installation;
+    // values written before it stay written.
+    const auto at = std::find(sequence.begin(), sequence.end(), failing);
+    EXPECT_EQ(p.data->writeLog, kMayFail.count(failing)
+                                    ? sequence
+                                    : std::vector<std::u16string>(sequence.begin(), at + 1))
+        << Narrow(failing);
+    EXPECT_FALSE(p.data->Has(failing)) << Narrow(failing);
   }
 }
 

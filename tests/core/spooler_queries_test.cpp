@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "settings/printer_store.h"
 #include "tests/core/test_printer.h"
@@ -127,12 +128,58 @@ TEST(ConvertDevMode, ModesAndErrors) {
   EXPECT_EQ(out.dmCopies, 4);
   EXPECT_EQ(0, std::memcmp(tp.data->devMode.data(), &out, kJobSettingsSize)) << "stored as the default";
 
-  // A record that does not validate is refused and the default kept.
-  JobSettings foreign = in;
-  foreign.dmDriverExtra = 10;
-  EXPECT_FALSE(ConvertDevMode(kPrinter, &foreign, &out, &needed, kCdmConvert, tp.svc, &error));
-  EXPECT_EQ(error, kErrorInvalidParameter);
-  EXPECT_EQ(reinterpret_cast<JobSettings*>(tp.data->devMode.data())->dmCopies, 4);
+  // Whatever the caller hands over is copied as it is, up to its own size and
+  // at most 1384 bytes: another driver's record, a short one, one that does
+  // not validate. A header claiming more than was copied is stored claiming
+  // what is there, so the spooler never copies past the stored bytes.
+  auto header = [](JobSettings js, uint16_t size, uint16_t extra) {
+    js.dmSize = size, js.dmDriverExtra = extra;
+    return js;
+  };
+  JobSettings unknownPaper = in;
+  unknownPaper.dmPaperSize = 4242;
+  const struct { const char* what; JobSettings record; uint32_t copied, storedSize, storedExtra; }
+      converts[] = {
+          {"another driver's", header(in, 220, 10), 230, 220, 10},
+          {"short", header(in, 220, 300), 520, 220, 300},
+          {"public part only", header(in, 220, 0), 220, 220, 0},
+          {"older public part", header(in, 188, 1164), 1352, 188, 1164},
+          {"does not validate", unknownPaper, 1384, 220, 1164},
+          {"claims 128 KiB", header(in, 0xFFFF, 0xFFFF), 1384, 1384, 0},
+          {"claims a larger private part", header(in, 220, 2000), 1384, 220, 1164},
+      };
+  for (const auto& c : converts) {
+    std::memset(&out, 0xEE, sizeof out);
+    tp.data->devMode.assign(kJobSettingsSize, 0x11);
+    ASSERT_TRUE(ConvertDevMode(kPrinter, &c.record, &out, &needed, kCdmConvert, tp.svc, &error))
+        << c.what;
+    const std::vector<unsigned char> given = test::RawBytes(&c.record, c.copied);
+    EXPECT_EQ(test::RawBytes(&out, c.copied), given) << c.what;
+    ASSERT_EQ(tp.data->devMode.size(), kJobSettingsSize) << c.what;
+    JobSettings stored{};
+    std::memcpy(&stored, tp.data->devMode.data(), kJobSettingsSize);
+    EXPECT_EQ(std::tuple(stored.dmSize, stored.dmDriverExtra),
+              std::tuple(uint16_t(c.storedSize), uint16_t(c.storedExtra)))
+        << c.what;
+    stored.dmSize = c.record.dmSize, stored.dmDriverExtra = c.record.dmDriverExtra;
+    EXPECT_EQ(test::RawBytes(&stored, c.copied), given) << c.what;
+    if (c.copied < kJobSettingsSize) {
+      EXPECT_EQ(test::RawBytes(&out, kJobSettingsSize)[c.copied], 0xEE) << c.what << ": past the caller's bytes";
+      EXPECT_EQ(tp.data->devMode[c.copied], 0x11) << c.what << ": the rest of the stored default";
+    }
+  }
+
+  // A public part that ends before the form name does is no device mode the
+  // spooler can store: refused, nothing written.
+  for (uint16_t size : {uint16_t(0), uint16_t(71), uint16_t(102), uint16_t(165)}) {
+    std::memset(&out, 0xEE, sizeof out);
+    tp.data->devMode.assign(kJobSettingsSize, 0x11);
+    JobSettings tiny = header(in, size, 1164);
+    EXPECT_FALSE(ConvertDevMode(kPrinter, &tiny, &out, &needed, kCdmConvert, tp.svc, &error)) << size;
+    EXPECT_EQ(error, kErrorInvalidParameter);
+    EXPECT_EQ(out.dmCopies, static_cast<int16_t>(0xEEEE)) << size;
+    EXPECT_EQ(tp.data->devMode, std::vector<unsigned char>(kJobSettingsSize, 0x11)) << size;
+  }
 
   // An unknown printer: TRUE, nothing written. A printer with no stored default: FALSE.
   std::memset(&out, 0xEE, sizeof out);

@@ -175,8 +175,9 @@ TEST(Corruptor, MutatedDeviceModesNeverHurtTheDriverOrThePrinter) {
     attributes(printer.get(), reinterpret_cast<DEVMODEW*>(arena.Place(dm)), mutate.Pick(5),
                reinterpret_cast<BYTE*>(&attrs));
 
-    // Conversion stores what it accepts as the printer's default: only
-    // records that validate may get there.
+    // Conversion stores the caller's record as the printer's default,
+    // whatever it holds; whoever reads the default gets a record of this
+    // driver all the same.
     LONG needed = 0;
     JobSettings converted{};
     if (convert(name, reinterpret_cast<DEVMODEW*>(arena.Place(dm)),

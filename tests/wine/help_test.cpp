@@ -16,7 +16,10 @@
 
 #include "tests/wine/test_window.h"
 #include "tests/wine/installed_printer.h"
+#include "base/module_win.h"
+#include "pages/sheet/sheet_win.h"
 #include "uicore/help_topics.h"
+#include "uicore/sheet_context_win.h"
 #include "uicore/texts_win.h"
 
 namespace vq::wine {
@@ -168,6 +171,56 @@ TEST_F(HelpTest, TextsAndPopupHelpFollowTheTableToItsEnd) {
   EXPECT_EQ(g_calls[0].popupText, InstalledText(5051));
   EXPECT_EQ(g_calls[0].popupAt.x, r.left);
   EXPECT_EQ(g_calls[0].popupAt.y, r.top + 15);
+}
+
+// Outside a sheet the texts come from the device module's own mapping, the
+// same before the first sheet of the process and after it has closed; in a
+// sheet from the sheet's mapping, and not at all from a sheet without one.
+// The sheet here is this program's own copy of the module's code, opened
+// and closed as the host would.
+TEST(LoadTextById, AnswersTheSameBeforeAndAfterASheet) {
+  if (g_tlsSlot == TLS_OUT_OF_INDEXES) g_tlsSlot = TlsAlloc();  // what DllMain does
+  const std::wstring want = InstalledText(4759);
+  auto load = [] {
+    wchar_t text[64] = {};
+    const BOOL ok = LoadTextById(4759, text, sizeof text);
+    return std::wstring(ok ? L"TRUE " : L"FALSE ") + text;
+  };
+  const std::wstring before = load();
+  EXPECT_EQ(before, L"TRUE " + want);
+
+  Printer printer;
+  ASSERT_TRUE(printer);
+  JobSettings out{};
+  DOCUMENTPROPERTYHEADER header{};
+  header.cbSize = sizeof header;
+  header.hPrinter = printer.get();
+  header.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
+  header.pdmOut = reinterpret_cast<DEVMODEW*>(&out);
+  header.cbOut = sizeof out;
+  header.fMode = DM_IN_PROMPT | DM_OUT_BUFFER;
+  std::vector<HPROPSHEETPAGE> pages;
+  PROPSHEETUI_INFO info{};
+  info.cbSize = sizeof info;
+  info.Reason = PROPSHEETUI_REASON_INIT;
+  info.hComPropSheet = &pages;
+  info.pfnComPropSheet = [](HANDLE h, UINT fn, LPARAM page, LPARAM) -> LONG_PTR {
+    if (fn != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
+    auto* list = static_cast<std::vector<HPROPSHEETPAGE>*>(h);
+    list->push_back(CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(page)));
+    return reinterpret_cast<LONG_PTR>(list->back());
+  };
+  info.lParamInit = reinterpret_cast<LPARAM>(&header);
+  ASSERT_EQ(DocumentSheetInit(&info), 1);
+  EXPECT_EQ(load(), L"TRUE " + want) << "in the sheet";
+  SheetContext* sheet = CurrentSheet();
+  ASSERT_NE(sheet, nullptr);
+  UniqueDeviceInfo mapping = std::move(sheet->hDeviceInfo);
+  EXPECT_EQ(load(), L"FALSE ") << "a sheet without a mapping";
+  sheet->hDeviceInfo = std::move(mapping);
+  EXPECT_EQ(DestroySheet(), 1);
+  for (HPROPSHEETPAGE page : pages) DestroyPropertySheetPage(page);
+  EXPECT_EQ(load(), before) << "after the sheet";
 }
 
 // The export as sibling modules call it: a long text is cut to the stated

@@ -4,6 +4,8 @@
 // called as the spooler would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -163,16 +165,43 @@ TEST_F(Queries, ConvertsAndReportsErrorsLikeTheSpoolerExpects) {
   EXPECT_FALSE(convert(name, nullptr, outDm, &needed, CDM_CONVERT));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 
-  JobSettings changed = in, foreign = in;
+  JobSettings changed = in, foreign = in, shortRecord = in;
   changed.dmCopies = 7;
   foreign.Signature[0] = u'Z';
+  shortRecord.dmDriverExtra = 300;
   SetLastError(0xdeadbeef);
   EXPECT_TRUE(convert(name, reinterpret_cast<DEVMODEW*>(&changed), outDm, &needed, CDM_CONVERT));
   EXPECT_EQ(GetLastError(), 0xdeadbeefu) << "success leaves the caller's error alone";
   EXPECT_EQ(Stored().dmCopies, 7);
-  EXPECT_FALSE(convert(name, reinterpret_cast<DEVMODEW*>(&foreign), outDm, &needed, CDM_CONVERT));
-  EXPECT_EQ(Stored().dmCopies, 7);
+
+  // Another driver's record and a short one become the stored default as
+  // they are; whoever reads the default gets a record of this driver.
+  for (const JobSettings* record : {&foreign, &shortRecord}) {
+    const size_t size = size_t{record->dmSize} + record->dmDriverExtra;
+    ASSERT_TRUE(convert(name, reinterpret_cast<DEVMODEW*>(const_cast<JobSettings*>(record)), outDm,
+                        &needed, CDM_CONVERT));
+    EXPECT_EQ(0, std::memcmp(&out, record, size));
+    std::vector<unsigned char> stored = StoredDevMode(printer_.get());
+    stored.resize(size);
+    // Wine keeps the two names as single-byte text: the device name comes
+    // back as text (what follows its end does not), the form name empty.
+    JobSettings given = *record;
+    EXPECT_STREQ(reinterpret_cast<const wchar_t*>(stored.data()),
+                 reinterpret_cast<const wchar_t*>(given.dmDeviceName));
+    for (size_t at : {offsetof(JobSettings, dmDeviceName), offsetof(JobSettings, dmFormName)}) {
+      std::memset(reinterpret_cast<unsigned char*>(&given) + at, 0, 64);
+      std::memset(stored.data() + at, 0, 64);
+    }
+    const auto* want = reinterpret_cast<const unsigned char*>(&given);
+    const size_t differs = std::mismatch(stored.begin(), stored.end(), want).first - stored.begin();
+    EXPECT_EQ(differs, size) << "stored as given, " << size << " bytes";
+    const JobSettings read = Stored();
+    EXPECT_TRUE(HasSignature(read));
+    EXPECT_EQ(read.dmDriverExtra, kPrivateSize);
+    EXPECT_NE(read.dmCopies, 7) << "the unusable default gave way to the built-in one";
+  }
   ASSERT_TRUE(convert(name, inDm, outDm, &needed, CDM_CONVERT));
+  EXPECT_EQ(Stored().dmCopies, in.dmCopies) << "the default is back";
 }
 
 // The three levels' structures as the spooler lays them out: level 1 is

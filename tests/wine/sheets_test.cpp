@@ -418,6 +418,39 @@ TEST_F(Sheets, RefusesToOpenWithoutWhatItNeeds) {
   EXPECT_EQ(host::RunSheet(document_, &unknown, kCaption, nullptr).initResult, -1);
 }
 
+// The paper table is read before the help path is built: a printer missing
+// both fails for its paper table (0). The caller's handle, from which the
+// help path comes, is no printer handle (a closed one would be handed out
+// again to the sheet's own). Whatever INIT returned, the context stays for
+// DESTROY, which releases it once.
+TEST_F(Sheets, InitReadsThePaperTableBeforeTheHelpPath) {
+  const HANDLE closed = reinterpret_cast<HANDLE>(uintptr_t{0xBAD0});
+  Printer admin(kPrinterName, PRINTER_ALL_ACCESS);
+  std::vector<unsigned char> papers;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(admin.get(), L"APUI_PAPERINFO", &papers, &type));
+  JobSettings in = stored_, out{};
+  const struct { const char* what; bool paperTable; HANDLE caller; LONG want; } cases[] = {
+      {"no paper table, no help path", false, closed, 0},
+      {"no help path", true, closed, -1},
+      {"no paper table", false, printer_.get(), 0},
+      {"everything there", true, printer_.get(), 1},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_PAPERINFO"), REG_BINARY,
+                              papers.data(), c.paperTable ? DWORD(papers.size()) : 100),
+              ERROR_SUCCESS);
+    DOCUMENTPROPERTYHEADER header = Header(&in, &out);
+    header.hPrinter = c.caller;
+    DirectSheet sheet(document_, &header);
+    EXPECT_EQ(sheet.init, c.want) << c.what;
+    EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_DESTROY), 1) << c.what << ": the context was kept";
+    EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_DESTROY), -1) << c.what;
+  }
+  ASSERT_EQ(SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_PAPERINFO"), REG_BINARY,
+                            papers.data(), DWORD(papers.size())), ERROR_SUCCESS);
+}
+
 // Opening and closing a sheet many times leaves nothing behind.
 TEST_F(Sheets, ThousandOpenCloseCyclesLeaveHandlesAndMemoryFlat) {
   // Wine answers neither GetProcessHandleCount nor PrivateUsage, so: the

@@ -15,12 +15,14 @@
 #include <cstddef>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "entry/document_event.h"
 #include "modules/simulated_printer/simulated_printer_win.h"
 #include "settings/printer_store.h"
+#include "settings/printer_store_win.h"
 #include "tests/wine/installed_printer.h"
 #include "monitor/status_monitor_win.h"
 
@@ -380,45 +382,118 @@ Bytes ExpectedFrame(uint8_t kind, uint32_t job, const std::string& document,
   return frame;
 }
 
-// One monitor per port; the messages go to the mailslot named with the whole
-// port list, where the test listens itself. The job uses a form: both
-// messages carry the overlay flag.
+// The printer's port list replaced while the object lives: the stand-in
+// monitor asks the spooler for it.
+struct PortsOverride {
+  explicit PortsOverride(const std::wstring& ports) {
+    Printer open(kTestPrinter, PRINTER_ALL_ACCESS);
+    info = GetPrinterInfo(open.get(), 2);
+    if (info.empty()) return;
+    saved = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pPortName;
+    ok = Set(open.get(), ports);
+  }
+  ~PortsOverride() {
+    Printer open(kTestPrinter, PRINTER_ALL_ACCESS);
+    if (!info.empty()) Set(open.get(), saved);
+  }
+  bool Set(HANDLE printer, std::wstring ports) {
+    auto* pi = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+    pi->pPortName = ports.data();
+    pi->pSecurityDescriptor = nullptr;
+    if (!SetPrinterW(printer, 2, info.data(), 0)) return false;
+    const std::vector<unsigned char> now = GetPrinterInfo(printer, 2);
+    return !now.empty() && reinterpret_cast<const PRINTER_INFO_2W*>(now.data())->pPortName == ports;
+  }
+  std::vector<unsigned char> info;
+  std::wstring saved;
+  bool ok = false;
+};
+
+std::string ReadText(const std::wstring& path) {
+  std::ifstream in(Narrow(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Hex(const Bytes& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (uint8_t b : bytes) text += {digits[b >> 4], digits[b & 15]};
+  return text;
+}
+
+size_t Occurrences(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// Whether `what` shows in the log `count` times within five seconds.
+bool WaitForLog(const std::wstring& log, const std::string& what, size_t count) {
+  for (const ULONGLONG end = GetTickCount64() + 5000;; Sleep(50)) {
+    if (Occurrences(ReadText(log), what) >= count) return true;
+    if (GetTickCount64() >= end) return false;
+  }
+}
+
+// One monitor per port. The job messages go to the mailslot named with the
+// printer's whole port list, and a monitor of that printer receives them:
+// the monitors write every message they receive to their log. The monitors
+// of the first job's start are running when the second job starts; that
+// job uses a form, so both of its messages carry the overlay flag.
 TEST_F(MonitorLink, ServerPrinterStartsAMonitorPerPortAndTellsItAboutTheJob) {
   const std::wstring printer = std::wstring(L"\\\\PRINTSRV\\") + kTestPrinter;
-  ConnectionPresenter server(ui_, L"\\\\PRINTSRV", printer, L"USB001,USB002");
-  ASSERT_TRUE(server.ok());
-  PrintJob job(WithForm(L"label.ofe"), L"Label run 1");
-  ASSERT_NE(job.id, 0u);
-  // No one listens yet: the end message finds no mailslot, which is no error.
-  const ULONGLONG start = GetTickCount64();
-  EXPECT_EQ(Event(job, DOCUMENTEVENT_DELETEDC), 1);
-  EXPECT_LT(GetTickCount64() - start, 1000u);
+  const std::wstring log = TempFile(L"vq312-monitor.log");
+  for (const std::wstring ports : {L"USB001", L"USB001,USB002"}) {
+    SCOPED_TRACE(Narrow(ports));
+    StopMonitors();
+    DeleteFileW(log.c_str());
+    SetEnvironmentVariableW(L"VQ312SM_LOG", log.c_str());
+    PortsOverride real(ports);
+    ASSERT_TRUE(real.ok) << "the spooler kept the old port list";
+    ConnectionPresenter server(ui_, L"\\\\PRINTSRV", printer, ports);
+    ASSERT_TRUE(server.ok());
 
-  HANDLE slot = CreateMailslotW((L"\\\\.\\mailslot\\" + printer + L"\\lmtosm\\USB001,USB002").c_str(),
-                                0, 5000, nullptr);
-  ASSERT_NE(slot, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(Event(job, DOCUMENTEVENT_STARTDOCPOST), 1);
-  for (const wchar_t* port : {L"USB001", L"USB002"})
-    EXPECT_TRUE(WaitForWindow(printer + L" Status Monitor - " + port)) << Narrow(port);
-  EXPECT_EQ(MonitorProcesses().size(), 2u);
-  EXPECT_EQ(Event(job, DOCUMENTEVENT_DELETEDC), 1);
+    PrintJob first(WithForm(nullptr), L"Label run 1");
+    ASSERT_NE(first.id, 0u);
+    // No one listens yet: the end message finds no mailslot, which is no error.
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(Event(first, DOCUMENTEVENT_DELETEDC), 1);
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+    EXPECT_EQ(Event(first, DOCUMENTEVENT_STARTDOCPOST), 1);
+    const std::vector<std::wstring> each = [&] {
+      std::vector<std::wstring> list;
+      for (size_t from = 0, comma;; from = comma + 1) {
+        comma = ports.find(L',', from);
+        list.push_back(ports.substr(from, comma - from));
+        if (comma == std::wstring::npos) return list;
+      }
+    }();
+    for (const std::wstring& port : each)
+      ASSERT_TRUE(WaitForLog(log, "START " + Narrow(printer + L" Status Monitor - " + port), 1))
+          << Narrow(port);
+    EXPECT_EQ(MonitorProcesses().size(), each.size());
 
-  // The spooler's data type of the job (Wine keeps none) goes as it is.
-  DWORD needed = 0;
-  GetJobW(job.printer, job.id, 2, nullptr, 0, &needed);
-  std::vector<BYTE> info(needed ? needed : 1);
-  ASSERT_TRUE(GetJobW(job.printer, job.id, 2, info.data(), needed, &needed));
-  const wchar_t* type = reinterpret_cast<const JOB_INFO_2W*>(info.data())->pDatatype;
-  const std::string dataType = type ? Narrow(type) : "";
-  for (const Bytes& expected : {ExpectedFrame(0, job.id, "Label run 1", dataType, 1),
-                                ExpectedFrame(1, 0, "", "", 1)}) {
-    Bytes frame(200);
-    DWORD got = 0;
-    ASSERT_TRUE(ReadFile(slot, frame.data(), DWORD(frame.size()), &got, nullptr));
-    EXPECT_EQ(std::string(frame.begin(), frame.begin() + got),
-              std::string(expected.begin(), expected.end()));
+    PrintJob second(WithForm(L"label.ofe"), L"Label run 2");
+    ASSERT_NE(second.id, 0u);
+    EXPECT_EQ(Event(second, DOCUMENTEVENT_STARTDOCPOST), 1);
+    EXPECT_EQ(Event(second, DOCUMENTEVENT_DELETEDC), 1);
+    // The spooler's data type of the job (Wine keeps none) goes as it is.
+    DWORD needed = 0;
+    GetJobW(second.printer, second.id, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1);
+    ASSERT_TRUE(GetJobW(second.printer, second.id, 2, info.data(), needed, &needed));
+    const wchar_t* type = reinterpret_cast<const JOB_INFO_2W*>(info.data())->pDatatype;
+    const std::string dataType = type ? Narrow(type) : "";
+    for (const Bytes& expected : {ExpectedFrame(0, second.id, "Label run 2", dataType, 1),
+                                  ExpectedFrame(1, 0, "", "", 1)}) {
+      const std::string line = "size=125 bytes=" + Hex(expected);
+      EXPECT_TRUE(WaitForLog(log, line, 1)) << "kind " << int(expected[16]) << "\n" << ReadText(log);
+      Sleep(100);
+      EXPECT_EQ(Occurrences(ReadText(log), line), 1u) << "one monitor listens";
+    }
+    StopMonitors();
   }
-  CloseHandle(slot);
+  SetEnvironmentVariableW(L"VQ312SM_LOG", nullptr);
 }
 
 }  // namespace
