@@ -55,3 +55,6 @@ include(cmake/status_monitor_native.cmake OPTIONAL)
 include(cmake/layout_native.cmake)
 include(cmake/texts_native.cmake)
 include(cmake/portable_check.cmake)
+
+# No folder of the UI module includes a layer above it.
+add_test(NAME layers COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/layer_check.cmake)

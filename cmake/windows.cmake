@@ -81,10 +81,9 @@ add_custom_command(OUTPUT ${VQ312_ICONS}/resources.rc
 vq312_module(VQ312RD SOURCES modules/rd/rd_main_win.cpp ${VQ312_ICONS}/resources.rc)
 target_include_directories(VQ312RD PRIVATE ${VQ312_ICONS})
 
-# Stand-ins for the colour preview and maintenance modules: loadable, so the
-# sheets open; the pages that call into them bring their functions.
+# Stand-in for the colour preview module: loadable, so the
+# sheets open; the page that calls into it brings its functions.
 vq312_module(VQ312CC SOURCES modules/cc/cc_main.cpp)
-vq312_module(VQ312GS SOURCES modules/gs/gs_main.cpp)
 
 configure_file(package/vq312.inf ${VQ312_DIST}/vq312.inf COPYONLY)
 configure_file(package/vq312.ppd ${VQ312_DIST}/vq312.ppd COPYONLY)

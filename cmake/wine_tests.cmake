@@ -79,6 +79,11 @@ vq312_wine_test(wine_sheet_tests
   SOURCES tests/wine/sheets_test.cpp tests/wine/installed_printer.cpp tests/wine/wine_main.cpp
           tools/sheet_host/sheet_host_win.cpp
   LIBS vq312_win comctl32 gdi32 user32 psapi)
+# Stands in for the HTML Help control, so the Help buttons' topics can be read back.
+add_library(wine_help_recorder SHARED tests/wine/help_recorder_dll.cpp tests/wine/help_recorder_dll.def)
+set_target_properties(wine_help_recorder PROPERTIES PREFIX "")
+target_link_options(wine_help_recorder PRIVATE ${VQ312_STATIC_RUNTIME})
+add_dependencies(wine_sheet_tests wine_help_recorder)
 
 add_executable(sheet_bench bench/sheet_bench.cpp tests/wine/installed_printer.cpp
                tools/sheet_host/sheet_host_win.cpp)

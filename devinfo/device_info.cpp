@@ -302,11 +302,11 @@ int32_t DifmGetRealDataMsg(DifmHandle h, uint32_t id, char16_t* text, uint32_t* 
 int32_t DifmLoadDefValues(DifmHandle h, uint32_t id, void* buf, uint32_t bytes) {
   if (!FromHandle(h) || !buf) return 0;
   switch (id) {
-    case 2030:
+    case def_value::kDefaultPaper:
       if (bytes < 4) return 0;
       std::memcpy(buf, &kDefaultPaperId, 4);
       return 1;
-    case 1006:
+    case def_value::kResolution:
       if (bytes < 8) return 0;
       std::memcpy(buf, kResolutions[0], 8);
       return 1;

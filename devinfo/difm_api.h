@@ -19,6 +19,12 @@ extern "C" {
 using DifmHandle = void*;
 
 inline constexpr uint32_t kDifmMagic = 127;
+
+// Ids of DifmLoadDefValues: the built-in defaults a record starts from.
+namespace def_value {
+inline constexpr uint32_t kResolution = 1006;    // two u32: horizontal, vertical dpi
+inline constexpr uint32_t kDefaultPaper = 2030;  // u32: the paperId of a new record
+}  // namespace def_value
 inline constexpr uint32_t kDifmNameEntrySize = 64;  // colour-list entries: UTF-16 name first
 
 // X(name, return type, parameter list)

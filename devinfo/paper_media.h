@@ -10,6 +10,23 @@
 
 namespace vq {
 
+// What a paper is, by its record's paperLayout: the custom-size limits, the
+// page preview and the cut rules go by it. Bit 0x10 is the rounded corners.
+namespace paper_layout {
+inline constexpr uint32_t kLabelsOnLiner = 0;        // die-cut labels, liner showing at the sides
+inline constexpr uint32_t kBlackMark = 1;            // labels found by a black mark on the back
+inline constexpr uint32_t kContinuous = 2;           // one endless strip
+inline constexpr uint32_t kHoleMark = 3;             // labels found by a hole in the liner
+inline constexpr uint32_t kFanFold = 7;              // folded tags
+inline constexpr uint32_t kRoundCorner = 0x10;
+inline constexpr uint32_t kRoundLabelsOnLiner = kLabelsOnLiner | kRoundCorner;
+inline constexpr uint32_t kRoundBlackMark = kBlackMark | kRoundCorner;
+inline constexpr uint32_t kRoundHoleMark = kHoleMark | kRoundCorner;
+// A paper that is printed only with the paper option on: choosing it checks
+// and locks the option on the basic settings page.
+inline constexpr uint32_t kNeedsPaperOption = 132;
+}  // namespace paper_layout
+
 // Lengths in 0.1 mm unless paperUnit says 0.01 inch.
 struct PaperInfo {
   uint32_t paperNo;          // 0: catalogue number of the paper in the device module

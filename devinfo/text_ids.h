@@ -72,7 +72,9 @@ inline constexpr uint16_t kCutPageWindowText = 4744;
 inline constexpr uint16_t kOverlayPageWindowText = 4748;
 
 // Shared by every page and dialog that names the current settings.
-inline constexpr uint32_t kSettingsNameTexts[] = {4759, 4760};
+inline constexpr uint16_t kSettingsNameDefault = 4759;  // the name of the built-in defaults
+inline constexpr uint16_t kSettingsNameCurrent = 4760;  // settings changed by hand
+inline constexpr uint32_t kSettingsNameTexts[] = {kSettingsNameDefault, kSettingsNameCurrent};
 
 // The caption of every message box (messages.inc).
 inline constexpr uint32_t kMessageCaptionTexts[] = {4761};
@@ -311,8 +313,15 @@ inline constexpr MessageUse kSleepTimerMessages[] = {
     {4078, Reply::kOk, false},
 };
 
+// ---- Printer information output choice (template 393) and its report ---
+inline constexpr uint32_t kPrinterReportLabels[] = {5600, 5601, 5602, 5603, 5604, 5605};
+inline constexpr uint32_t kPrinterReportTexts[] = {5606, 5607, 5608, 5610, 5611, 5612, 5613,
+                                                   5614, 5615, 5616, 5617, 5618, 5619, 5620,
+                                                   5621, 5622, 5623, 5624, 5625, 5626, 5627};
+
 // ---- Printer access check, wherever it runs ------------------------------
-inline constexpr MessageUse kAccessCheckMessages[] = {{4080, Reply::kOk, false}};
+inline constexpr uint16_t kNeedsAdminRightsMessage = 4080;
+inline constexpr MessageUse kAccessCheckMessages[] = {{kNeedsAdminRightsMessage, Reply::kOk, false}};
 
 // ---- Texts that are formats ----------------------------------------------
 inline constexpr FormatText kFormatTexts[] = {
@@ -370,6 +379,7 @@ inline constexpr DialogTexts kDialogs[] = {
      kCutterPositionMessages},
     {"sleep timer", kSleepTimerLabels, kSleepTimerTexts, kSleepTimerHelp, kSleepTimerMessages},
     {"printer access check", {}, {}, {}, kAccessCheckMessages},
+    {"printer information report", kPrinterReportLabels, kPrinterReportTexts, {}, {}},
 };
 
 }  // namespace vq::text_ids

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/sibling_win.h"
 #include "base/text_win.h"
 #include "settings/printer_store_win.h"
 
@@ -64,7 +65,11 @@ class Win32DocumentEventHost final : public DocumentEventHost {
   PrinterStore* Printer() override { return &store_; }
 
   bool ModuleLoads(const std::u16string& path) override {
-    HMODULE module = LoadLibraryExW(W(path.c_str()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const size_t slash = path.find_last_of(u'\\');
+    if (slash == std::u16string::npos) return false;
+    const std::u16string folder = path.substr(0, slash), file = path.substr(slash + 1);
+    HMODULE module = LoadSiblingModule(std::wstring_view(W(folder.c_str()), folder.size()),
+                                       W(file.c_str()));
     if (!module) return false;
     FreeLibrary(module);
     return true;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/sibling_win.h"
 #include "settings/printer_store.h"
 #include "settings/printer_store_win.h"
 
@@ -220,8 +221,8 @@ HMODULE LoadPortModule(HANDLE printer) {
   Win32PrinterStore store(printer, false);
   std::u16string dir;
   if (!GetDriverDirectory(&store, &dir)) return nullptr;
-  const std::u16string path = dir + u"\\" + kPortModuleFile;
-  return LoadLibraryExW(W(path.c_str()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return LoadSiblingModule(std::wstring_view(W(dir.c_str()), dir.size()),
+                           W(kPortModuleFile));
 }
 
 void QueryStatusMonitor(HANDLE, const PRINTER_INFO_2W* info, MonitorReply* reply,

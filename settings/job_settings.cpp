@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "devinfo/difm_api.h"
+#include "devinfo/text_ids.h"
 #include "settings/printer_store.h"
 
 namespace vq {
@@ -54,15 +55,16 @@ constexpr Range kNoTest{1, 0};
 constexpr Range kLength{60, 5000};
 
 LayoutLimits LimitsFor(uint32_t layout) {
+  using namespace paper_layout;
   switch (layout) {
-    case 0: return {true, 240, 1190, 15, 15, {25, 95}, {250, 1200}};
-    case 16: return {true, 240, 1190, 15, 15, kNoTest, kNoTest};
-    case 1:
-    case 3: return {true, 250, 1200, 15, 27, {30, 100}, kNoTest};
-    case 17:
-    case 19: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
-    case 2:
-    case 7: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
+    case kLabelsOnLiner: return {true, 240, 1190, 15, 15, {25, 95}, {250, 1200}};
+    case kRoundLabelsOnLiner: return {true, 240, 1190, 15, 15, kNoTest, kNoTest};
+    case kBlackMark:
+    case kHoleMark: return {true, 250, 1200, 15, 27, {30, 100}, kNoTest};
+    case kRoundBlackMark:
+    case kRoundHoleMark: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
+    case kContinuous:
+    case kFanFold: return {true, 250, 1200, 15, 27, kNoTest, kNoTest};
     default: return {false, 0, 0, 0, 0, kNoTest, kNoTest};
   }
 }
@@ -172,11 +174,11 @@ bool SetDefaultJobSettings(JobSettings* js, const DriverServices& svc) {
   const DifmApi& difm = map.api();
   uint32_t paperId = 0;
   PaperInfo paper{};
-  if (!difm.DifmLoadDefValues(map.get(), 2030, &paperId, sizeof paperId) ||
+  if (!difm.DifmLoadDefValues(map.get(), def_value::kDefaultPaper, &paperId, sizeof paperId) ||
       !difm.DifmGetPaperInfo(map.get(), &paper, paperId))
     return false;
   int32_t resolution[2] = {0, 0};
-  difm.DifmLoadDefValues(map.get(), 1006, resolution, sizeof resolution);
+  difm.DifmLoadDefValues(map.get(), def_value::kResolution, resolution, sizeof resolution);
 
   std::unique_ptr<PrinterStore> model =
       svc.spooler ? svc.spooler->Open(kModelName, kAccessDefault) : nullptr;
@@ -228,16 +230,16 @@ bool SetDefaultJobSettings(JobSettings* js, const DriverServices& svc) {
   d.PagesPerSheet = 1;
   d.CopyCount1 = 1;
   d.CopyCount2 = 1;
-  d.Option740 = 3;
+  d.Option740 = cut_option::kLeadingEdge | cut_option::kTrailingEdge;
   d.OverlayMode = 2;
   d.OverlayOption = 2;
   d.MediaTypeId = 1;
 
   uint32_t bytes = 0;
-  if (difm.DifmGetRealDataStr(map.get(), 4759, nullptr, &bytes) && bytes) {
+  if (difm.DifmGetRealDataStr(map.get(), text_ids::kSettingsNameDefault, nullptr, &bytes) && bytes) {
     char16_t name[65] = {};
     uint32_t fetch = std::min<uint32_t>(bytes, sizeof d.SettingsName);
-    difm.DifmGetRealDataStr(map.get(), 4759, name, &fetch);
+    difm.DifmGetRealDataStr(map.get(), text_ids::kSettingsNameDefault, name, &fetch);
     std::memcpy(d.SettingsName, name, std::min<uint32_t>(fetch, sizeof d.SettingsName));
   }
   *js = d;
@@ -299,7 +301,7 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
   const int32_t listed = difm.DifmGetEnumResolutionsInf(map.get(), nullptr);
   int32_t defaults[2];
   if (listed <= 0 || listed > static_cast<int32_t>(std::size(pairs)) ||
-      !difm.DifmLoadDefValues(map.get(), 1006, defaults, sizeof defaults))
+      !difm.DifmLoadDefValues(map.get(), def_value::kResolution, defaults, sizeof defaults))
     return false;
   difm.DifmGetEnumResolutionsInf(map.get(), &pairs[0][0]);
   const int32_t first = pairs[0][0], second = listed > 1 ? pairs[1][0] : pairs[0][0];

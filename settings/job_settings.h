@@ -89,7 +89,7 @@ struct JobSettings {
   uint32_t PaperOption;       // 252
   PaperInfo Paper;            // 256: the selected paper record
   uint32_t PaperCount;        // 480
-  uint32_t Option484;         // 484
+  uint32_t Option484;         // 484: 0 once the user-defined paper record is taken
   uint32_t ColorPlanes;       // 488: 4 colour, 1 monochrome
   uint32_t ColorFlags;        // 492
   int32_t CyanBalance;        // 496: colour block starts here (20 words)
@@ -117,17 +117,17 @@ struct JobSettings {
   uint32_t PagesPerSheet;     // 716
   uint32_t PageBorder;        // 720
   uint32_t PageOrder;         // 724
-  uint32_t Option728;         // 728
+  uint32_t Option728;         // 728: 1 = cutting on; also the minimum-length rule
   uint32_t CopyCount1;        // 732
   uint32_t CopyCount2;        // 736
-  uint32_t Option740;         // 740
+  uint32_t Option740;         // 740: cut options, cut_option:: bits
   uint32_t OverlayMode;       // 744: bit 31 on; low 4 bits kind
   uint32_t OverlayOption;     // 748
   char16_t OverlayComment[32];  // 752
   char16_t OverlayPath[260];  // 816
   uint32_t Option1336;        // 1336
   uint32_t Option1340;        // 1340
-  uint32_t Option1344;        // 1344
+  uint32_t Option1344;        // 1344: 2 or 3 = job start sends monitor message kind 2
   uint32_t Option1348;        // 1348
   uint32_t OverlayPreview;    // 1352
   uint32_t MediaTypeId;       // 1356
@@ -136,6 +136,15 @@ struct JobSettings {
 };
 
 static_assert(sizeof(JobSettings) == kJobSettingsSize);
+
+// Bits of Option740, what the cut settings page sets.
+namespace cut_option {
+inline constexpr uint32_t kLeadingEdge = 0x1;      // cut before the first label
+inline constexpr uint32_t kTrailingEdge = 0x2;     // cut after the last label
+inline constexpr uint32_t kBetweenLabels = 0x10;   // cut between labels
+inline constexpr uint32_t kSecondMode = 0x100;     // clear: the first mode
+inline constexpr uint32_t kSecondModeCount = 0x1000;  // the count is used in the second mode
+}  // namespace cut_option
 static_assert(offsetof(JobSettings, dmSpecVersion) == 64);
 static_assert(offsetof(JobSettings, dmSize) == 68);
 static_assert(offsetof(JobSettings, dmDriverExtra) == 70);

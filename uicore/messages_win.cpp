@@ -4,6 +4,7 @@
 
 #include "base/module_win.h"
 #include "devinfo/difm_loader_win.h"
+#include "devinfo/text_ids.h"
 #include "settings/job_settings.h"
 #include "settings/printer_store_win.h"
 #include "uicore/texts.h"
@@ -51,7 +52,7 @@ BOOL CheckPrinterAdminAccess(HWND owner, const wchar_t* printerName, BOOL showMe
   if (showMessage) {
     const DifmApi& difm = DeviceInfoApi();
     DifmMapping map(difm, kModelName);
-    ShowMessageById(owner, difm, map.get(), 4080);
+    ShowMessageById(owner, difm, map.get(), text_ids::kNeedsAdminRightsMessage);
   }
   return FALSE;
 }

@@ -1,20 +1,294 @@
 #include "pages/utility/utility_page_win.h"
 
+#include <winspool.h>
+
+#include <cstring>
+#include <vector>
+
 #include "devinfo/text_ids.h"
+#include "monitor/status_monitor_win.h"
 #include "pages/page_layouts.h"
+#include "pages/utility/maintenance_win.h"
+#include "pages/utility/printer_report_win.h"
+#include "pages/utility/settings_dialogs_win.h"
+#include "settings/printer_store_win.h"
 #include "uicore/help_topics.h"
+#include "uicore/messages_win.h"
 #include "uicore/resource_ids.h"
 
 namespace vq {
+namespace {
+
+constexpr size_t kButtons = std::size(maint::kUtilityButtons);
+constexpr ULONGLONG kResultWaitMs = 10000;
+
+// Page state: the button pictures, loaded once from the icon module.
+struct UtilityState {
+  HBITMAP normal[kButtons];
+  HBITMAP pressed[kButtons];
+};
+
+void HideAndDisable(HWND control) {
+  if (!control) return;
+  const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+  SetWindowLongPtrW(control, GWL_STYLE, (style & ~WS_VISIBLE) | WS_DISABLED);
+}
+
+void OnInit(PageCall& call) {
+  SheetContext& sheet = call.sheet;
+  Win32PrinterStore own(sheet.hPrinterOwn.get() ? sheet.hPrinterOwn.get() : sheet.dataPrinter(),
+                        false);
+  const uint32_t flags = sheet.utilityInDocSheet ? maint::kDocumentSheetButtonFlags
+                                                 : GetPrinterDword(&own, pd::kButtonFlags);
+  auto& state = call.Get<UtilityState>();
+  for (size_t i = 0; i < kButtons; ++i) {
+    const maint::UtilityButton& b = maint::kUtilityButtons[i];
+    if (!maint::ButtonShown(b, flags)) {
+      HideAndDisable(GetDlgItem(call.page, b.button));
+      HideAndDisable(GetDlgItem(call.page, b.caption));
+    }
+    if (HMODULE icons = sheet.hIconModule.get()) {
+      state.normal[i] = LoadBitmapW(icons, MAKEINTRESOURCEW(b.normalBitmap));
+      state.pressed[i] = LoadBitmapW(icons, MAKEINTRESOURCEW(b.pressedBitmap));
+    }
+  }
+  for (uint16_t id : maint::kAbsentButtons) HideAndDisable(GetDlgItem(call.page, id));
+  uint32_t monitorFlag = 0;
+  if (ReadPrinterDword(&own, pd::kMonitorStartFlag, &monitorFlag) && monitorFlag)
+    EnableWindow(GetDlgItem(call.page, IDC_UTILITY_STATUS_MONITOR), FALSE);
+}
+
+void OnDestroy(PageCall& call) {
+  auto& state = call.Get<UtilityState>();
+  for (size_t i = 0; i < kButtons; ++i) {
+    if (state.normal[i]) DeleteObject(state.normal[i]);
+    if (state.pressed[i]) DeleteObject(state.pressed[i]);
+  }
+}
+
+// The device sheet works on the printer's default settings as they are now.
+void OnActivate(PageCall& call) {
+  SheetContext& sheet = call.sheet;
+  if (sheet.utilityInDocSheet || !sheet.hPrinter) return;
+  const std::vector<unsigned char> info = GetPrinterInfo(sheet.hPrinter, 2);
+  if (info.size() < sizeof(PRINTER_INFO_2W)) return;
+  const DEVMODEW* dm = reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pDevMode;
+  if (dm && size_t{dm->dmSize} + dm->dmDriverExtra >= kJobSettingsSize)
+    std::memcpy(&sheet.workSettings, dm, kJobSettingsSize);
+}
+
+bool OnDrawItem(PageCall& call, const DRAWITEMSTRUCT& item) {
+  if (item.CtlType != ODT_BUTTON) return false;
+  const auto& state = call.Get<UtilityState>();
+  size_t i = 0;
+  while (i < kButtons && maint::kUtilityButtons[i].button != item.CtlID) ++i;
+  if (i == kButtons) return false;
+  const bool selected = item.itemState & ODS_SELECTED;
+  const bool focus = item.itemState & ODS_FOCUS;
+  const bool draw = selected || item.itemAction == ODA_DRAWENTIRE || item.itemAction == ODA_FOCUS || focus;
+  HBITMAP picture = selected ? state.pressed[i] : state.normal[i];
+  if (draw && picture) {
+    HDC memory = CreateCompatibleDC(item.hDC);
+    BITMAP bm{};
+    GetObjectW(picture, sizeof bm, &bm);
+    HGDIOBJ old = SelectObject(memory, picture);
+    const RECT& r = item.rcItem;
+    SetStretchBltMode(item.hDC, HALFTONE);
+    StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0,
+               bm.bmWidth, bm.bmHeight, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  }
+  if (focus) {
+    RECT inner = item.rcItem;
+    InflateRect(&inner, -3, -3);
+    DrawFocusRect(item.hDC, &inner);
+  }
+  return true;
+}
+
+// ---- Operations --------------------------------------------------------------
+
+// Nozzle check, cleaning, sensor calibration, label feed.
+void SimpleCommand(HWND page, const MaintenanceTarget& t, uint32_t code, uint32_t confirmation) {
+  if (ShowMessageById(page, confirmation) != IDYES) return;
+  if (!IsFilePort(t.printer)) {
+    const int busy = IsPrinterBusy(t);
+    if (busy != kNotBusy) {
+      ShowMessageById(page, busy == kBusy ? 4128 : 4078);
+      return;
+    }
+    if (RunWaitDialog(page, t, WaitKind::kStopOrWait) != 1) {
+      ShowMessageById(page, 4021);
+      return;
+    }
+  }
+  SendMaintenanceCommand(page, t, code);
+}
+
+bool HasServerName(HANDLE printer) {
+  const std::vector<unsigned char> info = GetPrinterInfo(printer, 2);
+  return info.size() >= sizeof(PRINTER_INFO_2W) &&
+         reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName &&
+         *reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName;
+}
+
+void PrinterInformation(HWND page, const MaintenanceTarget& t) {
+  if (ShowPrinterInfoOutputDialog(page, t) == 2) return;
+  if (!IsFilePort(t.printer) && RunWaitDialog(page, t, WaitKind::kStopOrWait) != 1) {
+    ShowMessageById(page, 4021);
+    return;
+  }
+  if (!SendMaintenanceCommand(page, t, 13)) return;
+  if (HasServerName(t.printer) && !StartStatusMonitor(t.printer)) ShowMessageById(page, 4078);
+}
+
+// Sleep timer, special settings, cutter position: the printer must be
+// ready to answer before the dialog reads it.
+void SettingsDialog(HWND page, const MaintenanceTarget& t, UINT button) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  const WaitKind wait = button == IDC_UTILITY_CUTTER_POSITION ? WaitKind::kStopOrWait
+                                                              : WaitKind::kStopOrWaitSettings;
+  if (!IsFilePort(t.printer) && RunWaitDialog(page, t, wait) != 1) {
+    ShowMessageById(page, 4038);
+    return;
+  }
+  if (button == IDC_UTILITY_SLEEP_TIMER) ShowSleepTimerDialog(page, t);
+  if (button == IDC_UTILITY_SPECIAL_SETTINGS) ShowSpecialSettingsDialog(page, t);
+  if (button == IDC_UTILITY_CUTTER_POSITION) ShowCutterPositionDialog(page, t);
+}
+
+// Resets the maintenance box counter: the printer reports the result.
+void Command54(HWND page, const MaintenanceTarget& t) {
+  if (ShowMessageById(page, 4047) != IDOK) return;
+  if (IsFilePort(t.printer)) {
+    ShowMessageById(page, 4079);
+    return;
+  }
+  if (const int prepared = PrepareForMaintenance(page, t)) {
+    ShowMessageById(page, PrepareMessage(prepared));
+    return;
+  }
+  if (ShowMessageById(page, 4048) != IDOK) return;
+  if (SendCommand(t, 54)) {
+    // A printer that never reports a result must not hold the page: the
+    // readings stop after kResultWaitMs.
+    StateRecord record;
+    const ULONGLONG until = GetTickCount64() + kResultWaitMs;
+    while (GetTickCount64() < until && ReadPrinterState(t, &record)) {
+      const auto result = record.view().Byte(kResultSectionField, 6);
+      if (!record.view().Has(kResultSectionField)) continue;
+      if (result == kResultDone) {
+        ShowMessageById(page, 4049);
+        return;
+      }
+      break;
+    }
+  }
+  ShowMessageById(page, 4050);
+}
+
+// Deep cleaning: repeated while the printer reports a head fault and the
+// user asks to retry.
+void Command45(HWND page, const MaintenanceTarget& t) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  if (ShowMessageById(page, 4031) != IDYES) return;
+  if (IsStatusMonitorOpen(t.printer) == 1) {
+    ShowMessageById(page, 4084);
+    return;
+  }
+  if (IsFilePort(t.printer)) {
+    ShowMessageById(page, 4079);
+    return;
+  }
+  if (const int prepared = PrepareForMaintenance(page, t)) {
+    ShowMessageById(page, PrepareMessage(prepared));
+    return;
+  }
+  for (;;) {
+    if (!SendMaintenanceCommand(page, t, 45)) return;
+    if (RunWaitDialog(page, t, WaitKind::kWaitClnStart) != 1) return;
+    if (RunWaitDialog(page, t, WaitKind::kWaitEndCleaning) == 1) {
+      ShowMessageById(page, 4107);
+      return;
+    }
+    StateRecord record;
+    if (!ReadPrinterState(t, &record) || !record.view().Has(kAlertSectionField)) {
+      ShowMessageById(page, 4079);
+      return;
+    }
+    bool retry = false;
+    for (const auto& alert : record.view().Alerts()) {
+      if (alert.code == kAlertHeadFault || alert.code == kAlertBoxNearFull) {
+        const int answer = ShowMessageById(page, 4108);
+        if (answer == IDRETRY) retry = true;
+        if (answer == IDRETRY || answer == IDCANCEL) break;
+      }
+    }
+    if (!retry) {
+      ShowMessageById(page, 4106);
+      return;
+    }
+  }
+}
+
+void StatusMonitor(HWND page, const MaintenanceTarget& t) {
+  if (!StartStatusMonitor(t.printer)) ShowMessageById(page, 4077);
+}
+
+void OnCommand(PageCall& call, UINT id, UINT code) {
+  if (code != BN_CLICKED) return;
+  const MaintenanceTarget t = SheetTarget(call.sheet);
+  HWND page = call.page;
+  switch (id) {
+    case IDC_UTILITY_NOZZLE_CHECK:
+      SimpleCommand(page, t, 10, 4008);
+      break;
+    case IDC_UTILITY_HEAD_CLEANING:
+      SimpleCommand(page, t, 11, 4022);
+      break;
+    case IDC_UTILITY_SENSOR_CALIBRATION:
+      SimpleCommand(page, t, 28, 4009);
+      break;
+    case IDC_UTILITY_LABEL_FEED:
+      SimpleCommand(page, t, 15, 4015);
+      break;
+    case IDC_UTILITY_PRINTER_INFO:
+      PrinterInformation(page, t);
+      break;
+    case IDC_UTILITY_SLEEP_TIMER:
+    case IDC_UTILITY_SPECIAL_SETTINGS:
+    case IDC_UTILITY_CUTTER_POSITION:
+      SettingsDialog(page, t, id);
+      break;
+    case IDC_UTILITY_BOX_COUNTER_RESET:
+      Command54(page, t);
+      break;
+    case IDC_UTILITY_COMMAND45:
+      Command45(page, t);
+      break;
+    case IDC_UTILITY_STATUS_MONITOR:
+      StatusMonitor(page, t);
+      break;
+    default:
+      break;
+  }
+}
+
+constexpr PageHandlers kHandlers = {OnInit, OnActivate, OnCommand, OnDrawItem, nullptr, OnDestroy};
+
+}  // namespace
 
 const PageRow kUtilityPage = {
     IDD_UTILITY,           text_ids::kUtilityPageTitle, rd::kUtilityTabIcon, kPageFlags,
     PageCondition::kUtility, help::kUtilityPageDocument, &pages::kLayoutUtility,
-    pages::kTextsUtility,  pages::kHelpUtility, 0, {}, 0, &PageProc<kUtilityPage>};
+    pages::kTextsUtility,  pages::kHelpUtility, 0, kHandlers, PageStateSize<UtilityState>(),
+    &PageProc<kUtilityPage>};
 
 const PageRow kUtilityDevicePage = {
     IDD_UTILITY,           text_ids::kUtilityDevicePageTitle, rd::kUtilityTabIcon, kPageFlags,
     PageCondition::kAlways, help::kUtilityPageDevice, &pages::kLayoutUtility,
-    pages::kTextsUtility,  pages::kHelpUtility, 0, {}, 0, &PageProc<kUtilityDevicePage>};
+    pages::kTextsUtility,  pages::kHelpUtility, 0, kHandlers, PageStateSize<UtilityState>(),
+    &PageProc<kUtilityDevicePage>};
 
 }  // namespace vq

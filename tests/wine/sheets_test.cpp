@@ -59,17 +59,35 @@ class Sheets : public testing::Test {
   JobSettings stored_{};
 };
 
+// What the driver handed to CPSFUNC_ADD_PROPSHEETPAGEW for one page. The
+// title is copied at once: it points into the driver's own buffer.
+struct SentPage {
+  UINT size;
+  DWORD flags;
+  uintptr_t templateId;
+  std::wstring title;
+  HICON icon;
+  LPARAM lParam;
+  HANDLE actCtx;
+  HINSTANCE instance;
+};
+
 // The driver's sheet entry called directly with a host that only creates
 // the pages: INIT in the constructor, DESTROY and page clean-up at the end.
 struct DirectSheet {
   DirectSheet(host::SheetEntry entry, void* header) : entry(entry) {
     info.cbSize = sizeof info;
     info.Reason = PROPSHEETUI_REASON_INIT;
-    info.hComPropSheet = &pages;
+    info.hComPropSheet = this;
     info.pfnComPropSheet = [](HANDLE h, UINT fn, LPARAM l1, LPARAM) -> LONG_PTR {
       if (fn != CPSFUNC_ADD_PROPSHEETPAGEW) return 0;
-      HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(l1));
-      static_cast<std::vector<HPROPSHEETPAGE>*>(h)->push_back(page);
+      auto* self = static_cast<DirectSheet*>(h);
+      const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(l1);
+      self->sent.push_back({psp->dwSize, psp->dwFlags, reinterpret_cast<uintptr_t>(psp->pszTemplate),
+                            psp->pszTitle ? psp->pszTitle : L"", psp->hIcon, psp->lParam,
+                            psp->hActCtx, psp->hInstance});
+      HPROPSHEETPAGE page = CreatePropertySheetPageW(psp);
+      self->pages.push_back(page);
       return reinterpret_cast<LONG_PTR>(page);
     };
     info.lParamInit = reinterpret_cast<LPARAM>(header);
@@ -86,6 +104,7 @@ struct DirectSheet {
   host::SheetEntry entry;
   PROPSHEETUI_INFO info{};
   std::vector<HPROPSHEETPAGE> pages;
+  std::vector<SentPage> sent;
   LONG init = 0;
 };
 
@@ -116,35 +135,217 @@ TEST_F(Sheets, OkReturnsTheRecordThroughSetResult) {
   EXPECT_EQ(reinterpret_cast<unsigned char*>(&untouched)[100], 0x5C);
 }
 
-// The optional pages follow the printer's data.
-TEST_F(Sheets, PagesFollowThePrintersSwitches) {
+// What each page of each sheet must be, as the registry promises it.
+struct PageWiring {
+  uintptr_t templateId;
+  const wchar_t* title;  // English
+  WORD tabIcon;          // in VQ312RD.dll
+  DWORD flags;
+  const wchar_t* helpTopic;
+};
+constexpr PageWiring kBasic{107, L"Basic Settings", 151, 0x402A, L"::/HBS_INFO.html"};
+constexpr PageWiring kColour{109, L"Color", 152, 0x402A, L"::/HCS_INFO.html"};
+constexpr PageWiring kCut{391, L"Cut Settings", 457, 0x402A, L"::/HPS_CSD_INFO.html"};
+constexpr PageWiring kOverlay{392, L"Overlay Forms", 455, 0x442A, L"::/HAS_OLD_INFO.html"};
+constexpr PageWiring kAdvanced{332, L"Advanced", 355, 0x402A, L"::/HAS_INFO.html"};
+constexpr PageWiring kUtilityInPreferences{5101, L"Maintenance", 150, 0x402A, L"::/HUS_INFO2.html"};
+constexpr PageWiring kUtilityInProperties{5101, L"Maintenance", 150, 0x402A, L"::/HUS_INFO.html"};
+
+std::vector<uint32_t> IconPixels(HICON icon) {
+  ICONINFO ii{};
+  if (!icon || !GetIconInfo(icon, &ii)) return {};
+  BITMAP bm{};
+  GetObjectW(ii.hbmColor, sizeof bm, &bm);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> pixels(size_t(bm.bmWidth) * bm.bmHeight);
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, ii.hbmColor, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(ii.hbmColor);
+  DeleteObject(ii.hbmMask);
+  return pixels;
+}
+
+// Points the HTML Help control's registration at the test's recorder for
+// its lifetime, so that the Help button's topic can be read back.
+class HelpRecorder {
+ public:
+  HelpRecorder() {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"wine_help_recorder.dll";
+    module_ = LoadLibraryW(path.c_str());
+    take_ = reinterpret_cast<TakeEntry>(reinterpret_cast<void*>(GetProcAddress(module_, "HelpRecorderTake")));
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS)
+      return;
+    DWORD bytes = sizeof saved_;
+    hadValue_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(saved_), &bytes) == ERROR_SUCCESS;
+    RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   DWORD((path.size() + 1) * sizeof(wchar_t)));
+  }
+  ~HelpRecorder() {
+    if (key_) {
+      if (hadValue_)
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
+                       DWORD((wcslen(saved_) + 1) * sizeof(wchar_t)));
+      else
+        RegDeleteValueW(key_, nullptr);
+      RegCloseKey(key_);
+    }
+  }
+  bool ok() const { return take_ && key_; }
+  // The help files opened since the last call, one per line.
+  std::wstring Take() {
+    wchar_t text[4096] = {};
+    take_(text, 4096);
+    return text;
+  }
+
+ private:
+  using TakeEntry = size_t (*)(wchar_t*, size_t);
+  static constexpr wchar_t kKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+  HMODULE module_ = nullptr;
+  TakeEntry take_ = nullptr;
+  HKEY key_ = nullptr;
+  wchar_t saved_[MAX_PATH] = {};
+  bool hadValue_ = false;
+};
+
+// Checks the pages a sheet registered against `expected`: the record the
+// driver filled, the tab icon, the Help button's topic (PSN_HELP), and the
+// procedures' answer to WM_HELP (0, whether or not help was shown).
+void ExpectWiring(DirectSheet& sheet, const std::vector<PageWiring>& expected, HMODULE ui,
+                  HelpRecorder& help) {
+  ASSERT_EQ(sheet.sent.size(), expected.size());
+  HMODULE icons = LoadInstalledModule(L"VQ312RD.dll");
+  ASSERT_NE(icons, nullptr);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const SentPage& got = sheet.sent[i];
+    const PageWiring& want = expected[i];
+    SCOPED_TRACE(testing::Message() << "page " << i + 1 << ", template " << want.templateId);
+    EXPECT_EQ(got.templateId, want.templateId);
+    EXPECT_EQ(got.title, want.title);
+    EXPECT_EQ(got.flags, want.flags);
+    EXPECT_EQ(got.size, 96u);
+    EXPECT_EQ(got.lParam, 0);
+    EXPECT_EQ(got.instance, ui);
+    EXPECT_NE(got.actCtx, nullptr);
+    HICON icon = static_cast<HICON>(LoadImageW(icons, MAKEINTRESOURCEW(want.tabIcon), IMAGE_ICON,
+                                               16, 16, 0));
+    EXPECT_EQ(IconPixels(got.icon), IconPixels(icon)) << "tab icon " << want.tabIcon;
+    DestroyIcon(icon);
+  }
+  FreeLibrary(icons);
+
+  PROPSHEETHEADERW header{};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_MODELESS;
+  header.pszCaption = L"Wiring";
+  header.nPages = static_cast<UINT>(sheet.pages.size());
+  header.phpage = sheet.pages.data();
+  HWND frame = reinterpret_cast<HWND>(PropertySheetW(&header));
+  ASSERT_NE(frame, nullptr);
+  sheet.pages.clear();  // the sheet owns them now
+  help.Take();
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "page " << i + 1 << ", template " << expected[i].templateId);
+    PropSheet_SetCurSel(frame, nullptr, i);
+    HWND page = PropSheet_IndexToHwnd(frame, static_cast<int>(i));
+    ASSERT_NE(page, nullptr);
+    NMHDR nm{frame, 0, static_cast<UINT>(PSN_HELP)};
+    SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    const std::wstring opened = help.Take();
+    const std::wstring topic = expected[i].helpTopic;
+    EXPECT_TRUE(opened.size() > topic.size() &&
+                opened.compare(opened.size() - topic.size() - 1, topic.size(), topic) == 0)
+        << "opened: " << testing::PrintToString(opened);
+
+    auto procedure = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(page, DWLP_DLGPROC));
+    ASSERT_NE(procedure, nullptr);
+    HWND control = GetWindow(page, GW_CHILD);
+    HELPINFO info{sizeof info, HELPINFO_WINDOW, GetDlgCtrlID(control), control, 0, {10, 10}};
+    EXPECT_EQ(procedure(page, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), 0);
+  }
+  DestroyWindow(frame);
+}
+
+// Every page of both sheets is what the registry promises, and the optional
+// pages follow the printer's data.
+TEST_F(Sheets, PagesAreWiredAsRegistered) {
+  HelpRecorder help;
+  ASSERT_TRUE(help.ok());
   struct Case {
     DWORD printLayout, utility;
-    size_t pages;
+    std::vector<PageWiring> pages;
   };
-  const Case cases[] = {{1, 0, 5}, {1, 1, 6}, {0, 1, 5}, {0, 0, 4}, {1, 2, 5}};
+  const Case cases[] = {
+      {1, 1, {kBasic, kColour, kCut, kOverlay, kAdvanced, kUtilityInPreferences}},
+      {1, 0, {kBasic, kColour, kCut, kOverlay, kAdvanced}},
+      {0, 1, {kBasic, kColour, kCut, kOverlay, kUtilityInPreferences}},
+      {0, 0, {kBasic, kColour, kCut, kOverlay}},
+      {7, 2, {kBasic, kColour, kCut, kOverlay, kAdvanced}},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "layout " << c.printLayout << ", utility " << c.utility);
     SetDword(L"APUI_DWPRINTLAYOUT", c.printLayout);
     SetDword(L"APUI_BUTILITY", c.utility);
     JobSettings in = stored_, out{};
     DOCUMENTPROPERTYHEADER header = Header(&in, &out);
-    const host::HostResult r = host::RunSheet(document_, &header, kCaption, PressCancel);
-    EXPECT_EQ(r.initResult, 1);
-    EXPECT_EQ(r.pages, c.pages);
+    DirectSheet sheet(document_, &header);
+    ASSERT_EQ(sheet.init, 1);
+    ExpectWiring(sheet, c.pages, ui_, help);
   }
   SetDword(L"APUI_DWPRINTLAYOUT", 1);
   SetDword(L"APUI_BUTILITY", 0);
+
+  DEVICEPROPERTYHEADER header{sizeof header, 0, printer_.get(), const_cast<wchar_t*>(kPrinterName)};
+  DirectSheet device(device_, &header);
+  ASSERT_EQ(device.init, 1);
+  ExpectWiring(device, {kUtilityInProperties}, ui_, help);
 }
 
-TEST_F(Sheets, DeviceSheetShowsTheUtilityPage) {
-  DEVICEPROPERTYHEADER header{sizeof header, 0, printer_.get(), const_cast<wchar_t*>(kPrinterName)};
-  const host::HostResult r = host::RunSheet(device_, &header, L"Printer properties test", PressOk);
-  EXPECT_EQ(r.initResult, 1);
-  EXPECT_EQ(r.pages, 1u);
-  EXPECT_EQ(r.destroyResult, 1);
-  DEVICEPROPERTYHEADER noPrinter{sizeof header, 0, nullptr, const_cast<wchar_t*>(kPrinterName)};
-  EXPECT_EQ(host::RunSheet(device_, &noPrinter, L"x", nullptr).initResult, -1);
+// The device sheet's INIT answers -1 for what the caller got wrong and 0 for
+// a module missing from the driver folder; DESTROY answers 1 once.
+TEST_F(Sheets, DeviceSheetInitAndDestroyPaths) {
+  const std::wstring folder = InstalledDriverFolder();
+  struct Case {
+    const char* what;
+    bool header;
+    const wchar_t* printerName;
+    const wchar_t* missingModule;
+    LONG init;
+  };
+  const Case cases[] = {
+      {"no header", false, kPrinterName, nullptr, -1},
+      {"unknown printer", true, L"No such printer", nullptr, -1},
+      {"no maintenance module", true, kPrinterName, L"VQ312GS.dll", 0},
+      {"no icon module", true, kPrinterName, L"VQ312RD.dll", 0},
+      {"all there", true, kPrinterName, nullptr, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring module = c.missingModule ? folder + L"\\" + c.missingModule : L"";
+    const std::wstring away = module + L".away";
+    if (c.missingModule) {
+      ASSERT_TRUE(MoveFileW(module.c_str(), away.c_str()));
+    }
+    DEVICEPROPERTYHEADER header{sizeof header, 0, nullptr, const_cast<wchar_t*>(c.printerName)};
+    if (wcscmp(c.printerName, kPrinterName) == 0) header.hPrinter = printer_.get();
+    DirectSheet sheet(device_, c.header ? &header : nullptr);
+    if (c.missingModule) {
+      ASSERT_TRUE(MoveFileW(away.c_str(), module.c_str()));
+    }
+    EXPECT_EQ(sheet.init, c.init);
+    EXPECT_EQ(sheet.sent.size(), c.init == 1 ? 1u : 0u);
+    if (c.init == 1) {
+      EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_DESTROY), 1);
+      EXPECT_EQ(sheet.Call(PROPSHEETUI_REASON_DESTROY), -1) << "the context went with the first";
+    }
+  }
 }
 
 // Wine's own host shows the same pages (it has no SET_RESULT, so the

@@ -359,6 +359,32 @@ std::vector<BitmapDef> Bitmaps() {
   return bitmaps;
 }
 
+
+// The utility page's picture buttons: a wide slate face (darker and shifted
+// by a pixel while pressed) with the operation's glyph on its left and the
+// four ink colours as a strip on its right, drawn at twice the button's
+// 92 x 31 pixels so the page can scale it down at any DPI.
+Shape Fit(Shape glyph, double x0, double y0, double x1, double y1) {
+  return [=](double x, double y) {
+    return x >= x0 && x <= x1 && y >= y0 && y <= y1 && glyph((x - x0) / (x1 - x0), (y - y0) / (y1 - y0));
+  };
+}
+
+Canvas ButtonPicture(const Shape& glyph, bool pressed) {
+  constexpr int kW = 184, kH = 62;
+  Canvas c(kW, kH);
+  const double dx = pressed ? 2.0 / kW : 0, dy = pressed ? 2.0 / kH : 0;
+  c.Draw({Rect(0, 0, 1, 1), {236, 236, 240, 255}});
+  c.Draw({RoundRect(0.015 + dx, 0.05 + dy, 0.985 + dx, 0.95 + dy, 0.06),
+          pressed ? Rgba{70, 70, 84, 255} : Rgba{96, 96, 110, 255}});
+  c.Draw({Fit(glyph, 0.06 + dx, 0.12 + dy, 0.06 + 0.76 * kH / kW + dx, 0.88 + dy), kWhite});
+  for (int i = 0; i < 4; ++i) {
+    const double x0 = 0.56 + 0.09 * i + dx;
+    c.Draw({RoundRect(x0, 0.36 + dy, x0 + 0.065, 0.64 + dy, 0.02), kInk[i]});
+  }
+  return c;
+}
+
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
   std::ofstream f(path, std::ios::binary);
   f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
@@ -385,6 +411,54 @@ int main(int argc, char** argv) {
     const std::string file = std::to_string(bitmap.id) + ".bmp";
     if (!WriteFile(dir + "/" + file, BitmapFile(bitmap.draw()))) return 1;
     rc += std::to_string(bitmap.id) + " BITMAP \"" + file + "\"\n";
+  }
+  {
+    const Shape drop = Union({Circle(0.5, 0.6, 0.24), Line(0.5, 0.16, 0.5, 0.5, 0.18)});
+    const Shape nozzles = Union({Line(0.2, 0.2, 0.2, 0.8, 0.08), Line(0.4, 0.2, 0.4, 0.8, 0.08),
+                                 Line(0.6, 0.2, 0.6, 0.8, 0.08), Line(0.8, 0.2, 0.8, 0.8, 0.08)});
+    const Shape eye = Union({Ring(0.5, 0.5, 0.3, 0.08), Circle(0.5, 0.5, 0.1)});
+    const Shape cross = Union({Ring(0.5, 0.5, 0.28, 0.07), Line(0.5, 0.1, 0.5, 0.9, 0.07),
+                               Line(0.1, 0.5, 0.9, 0.5, 0.07)});
+    const Shape info = Union({Circle(0.5, 0.22, 0.09), Line(0.5, 0.4, 0.5, 0.86, 0.14)});
+    const Shape feed = Union({Minus(RoundRect(0.25, 0.12, 0.75, 0.6, 0.05), Rect(0.32, 0.4, 0.68, 0.46)),
+                              Line(0.5, 0.66, 0.5, 0.9, 0.08), Line(0.36, 0.76, 0.5, 0.9, 0.08),
+                              Line(0.64, 0.76, 0.5, 0.9, 0.08)});
+    const Shape clock = Union({Ring(0.5, 0.5, 0.36, 0.08), Line(0.5, 0.5, 0.5, 0.26, 0.07),
+                               Line(0.5, 0.5, 0.68, 0.6, 0.07)});
+    const Shape exchange = Union({Circle(0.36, 0.62, 0.18), Line(0.36, 0.24, 0.36, 0.5, 0.14),
+                                  Line(0.64, 0.2, 0.84, 0.4, 0.07), Line(0.84, 0.4, 0.64, 0.6, 0.07)});
+    const Shape monitor = Union({Minus(RoundRect(0.14, 0.18, 0.86, 0.68, 0.04), Rect(0.22, 0.26, 0.78, 0.6)),
+                                 Rect(0.44, 0.68, 0.56, 0.8), Rect(0.3, 0.8, 0.7, 0.86)});
+    const Shape switches = Union({Rect(0.16, 0.24, 0.84, 0.3), Rect(0.16, 0.47, 0.84, 0.53),
+                                  Rect(0.16, 0.7, 0.84, 0.76), Circle(0.34, 0.27, 0.09),
+                                  Circle(0.66, 0.5, 0.09), Circle(0.44, 0.73, 0.09)});
+    const Shape cutter = Union({Ring(0.33, 0.7, 0.13, 0.06), Ring(0.67, 0.7, 0.13, 0.06),
+                                Line(0.38, 0.58, 0.72, 0.14, 0.08), Line(0.62, 0.58, 0.28, 0.14, 0.08)});
+    const Shape box = Union({Minus(Rect(0.18, 0.3, 0.82, 0.84), Rect(0.26, 0.38, 0.74, 0.76)),
+                             Rect(0.12, 0.22, 0.88, 0.3), Rect(0.4, 0.5, 0.6, 0.56)});
+    const Shape colours = Union({Circle(0.36, 0.38, 0.18), Circle(0.64, 0.38, 0.18), Circle(0.5, 0.64, 0.18)});
+    const Shape deep = Union({Circle(0.3, 0.64, 0.16), Line(0.3, 0.28, 0.3, 0.54, 0.12),
+                              Circle(0.7, 0.64, 0.16), Line(0.7, 0.28, 0.7, 0.54, 0.12)});
+    const Shape drain = Union({drop, Rect(0.12, 0.9, 0.88, 0.96)});
+    const Shape media = Union({Minus(RoundRect(0.16, 0.16, 0.62, 0.62, 0.05), RoundRect(0.24, 0.24, 0.54, 0.54, 0.02)),
+                               RoundRect(0.38, 0.38, 0.84, 0.84, 0.05)});
+    const struct {
+      int normal, pressed;
+      Shape glyph;
+    } pictures[] = {
+        {178, 179, nozzles}, {471, 472, drop},     {180, 181, eye},     {194, 191, cross},
+        {193, 192, info},    {184, 177, feed},     {183, 182, clock},   {202, 201, exchange},
+        {188, 187, monitor}, {186, 185, switches}, {424, 425, cutter},  {200, 199, box},
+        {481, 480, colours}, {479, 478, deep},     {477, 476, drain},   {499, 498, media},
+    };
+    for (const auto& p : pictures) {
+      for (bool pressed : {false, true}) {
+        const int id = pressed ? p.pressed : p.normal;
+        const std::string file = std::to_string(id) + ".bmp";
+        if (!WriteFile(dir + "/" + file, BitmapFile(ButtonPicture(p.glyph, pressed)))) return 1;
+        rc += std::to_string(id) + " BITMAP \"" + file + "\"\n";
+      }
+    }
   }
   std::ofstream(dir + "/resources.rc") << rc;
   return 0;

@@ -18,7 +18,7 @@ constexpr const wchar_t* kConfigFile = L"VQ312UI.dll";
 constexpr const wchar_t* kDataFile = L"vq312.ppd";
 constexpr const wchar_t* kHelpFile = L"VQ312.chm";
 constexpr const wchar_t* kDependentFiles[] = {L"VQ312DI.dll", L"VQ312RD.dll", L"VQ312CC.dll",
-                                                L"VQ312GS.dll", L"VQ312SM.exe", L"VQ312PC.dll",
+                                                L"VQ312GS.dll", L"VQ312GD.dll", L"VQ312SM.exe", L"VQ312PC.dll",
                                                 L"VQ312AN.dll", L"VQ312RS.dll"};
 
 std::wstring ToolFolder() {

@@ -44,7 +44,12 @@ constexpr char kUsage[] =
     "  state [--printer NAME] [SETTING...]\n"
     "          the simulated printer behind the status monitor and port module:\n"
     "          idle, busy, asleep, ..., alerts=paper-out+cover-open, serial=TEXT,\n"
-    "          firmware=TEXT, port=silent|garbage|..., reset\n";
+    "          firmware=TEXT, port=silent|garbage|..., reset; and its maintenance side:\n"
+    "          reg=B0,...,B11, sleep=10/240, cut=20/20, s1=0x28, ink-empty=cyan, box=near-full,\n"
+    "          work=MS, commands=refused, ...\n"
+    "  maint [--printer NAME] OPERATION\n"
+    "          nozzle-check, cleaning, calibrate, feed, print-info; sleep, cutter, special\n"
+    "          (shown, or set with their values), with the utility page's checks\n";
 
 }  // namespace
 
@@ -59,6 +64,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (std::wstring(argv[1]) == L"form") return RunForm(argc, argv);
   if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
+  if (std::wstring(argv[1]) == L"maint") return RunMaint(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
