@@ -4,7 +4,8 @@
 target_sources(vq312_core PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/cut/cut_rules.cpp
   ${CMAKE_SOURCE_DIR}/pages/overlay/overlay_rules.cpp
-  ${CMAKE_SOURCE_DIR}/pages/advanced/advanced_rules.cpp)
+  ${CMAKE_SOURCE_DIR}/pages/advanced/advanced_rules.cpp
+  ${CMAKE_SOURCE_DIR}/pages/job_fields.cpp)
 
 if(WIN32)
   target_sources(vq312_win PRIVATE ${CMAKE_SOURCE_DIR}/settings/file_access_win.cpp)
@@ -35,4 +36,8 @@ if(TARGET sheet_bench)
   add_dependencies(pages_bench vq312_page_layouts)
   target_link_libraries(pages_bench PRIVATE vq312_win comctl32 gdi32 user32)
   target_link_options(pages_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+endif()
+
+if(TARGET vq312ctl)
+  target_sources(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR}/tools/vq312ctl/defaults.cpp)
 endif()

@@ -21,6 +21,7 @@ int RunCaps(const Options& options);
 int RunForm(int argc, wchar_t** argv);
 int RunState(int argc, wchar_t** argv);
 int RunMaint(int argc, wchar_t** argv);
+int RunDefaults(int argc, wchar_t** argv);
 int RunPrefs(const Options& options, const std::wstring& screenshots);
 int RunProps(const Options& options, const std::wstring& screenshots);
 
