@@ -4,7 +4,8 @@
 target_sources(vq312_core PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/cut/cut_rules.cpp
   ${CMAKE_SOURCE_DIR}/pages/overlay/overlay_rules.cpp
-  ${CMAKE_SOURCE_DIR}/pages/advanced/advanced_rules.cpp)
+  ${CMAKE_SOURCE_DIR}/pages/advanced/advanced_rules.cpp
+  ${CMAKE_SOURCE_DIR}/pages/job_fields.cpp)
 
 if(WIN32)
   target_sources(vq312_pages PRIVATE
@@ -22,4 +23,20 @@ if(TARGET wine_sheet_tests)
   target_sources(wine_sheet_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine/cut_overlay_advanced_test.cpp)
   target_include_directories(wine_sheet_tests PRIVATE ${VQ312_GENERATED})
   target_link_libraries(wine_sheet_tests PRIVATE vq312_form_tools)
+endif()
+
+# Benchmark (run by tools/bench): the three pages against their bare
+# templates, and choosing a form against reading its bytes.
+if(TARGET sheet_bench)
+  add_executable(pages_bench ${CMAKE_SOURCE_DIR}/bench/pages_bench.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/wine/installed_printer.cpp
+                 ${CMAKE_SOURCE_DIR}/tools/sheet_host/sheet_host_win.cpp)
+  target_include_directories(pages_bench PRIVATE ${CMAKE_SOURCE_DIR} ${VQ312_GENERATED})
+  add_dependencies(pages_bench vq312_page_layouts)
+  target_link_libraries(pages_bench PRIVATE vq312_win comctl32 gdi32 user32)
+  target_link_options(pages_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
+endif()
+
+if(TARGET vq312ctl)
+  target_sources(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR}/tools/vq312ctl/defaults.cpp)
 endif()

@@ -7,7 +7,7 @@
 namespace vq::cut {
 
 uint32_t LabelPitch(const PaperInfo& paper) {
-  return paper.paperLength + (paper.paperLayout == 0 ? paper.gap : 0);
+  return paper.paperLength + (paper.paperLayout == paper_layout::kLabelsOnLiner ? paper.gap : 0);
 }
 
 uint32_t MinCutCount(const PaperInfo& paper) {

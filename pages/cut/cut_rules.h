@@ -11,12 +11,12 @@
 
 namespace vq::cut {
 
-// Option740 bits, one per control.
-inline constexpr uint32_t kLeadingEdge = 0x1;     // 1233
-inline constexpr uint32_t kTrailingEdge = 0x2;    // 1234
-inline constexpr uint32_t kBetweenLabels = 0x10;  // 1245
-inline constexpr uint32_t kAfterCopy = 0x100;     // 1229; clear: every N labels (1228)
-inline constexpr uint32_t kWithinCopy = 0x1000;   // 1247, counts only after each copy
+// Option740 bits, one per control, as the page's controls call them.
+inline constexpr uint32_t kLeadingEdge = cut_option::kLeadingEdge;     // 1233
+inline constexpr uint32_t kTrailingEdge = cut_option::kTrailingEdge;   // 1234
+inline constexpr uint32_t kBetweenLabels = cut_option::kBetweenLabels; // 1245
+inline constexpr uint32_t kAfterCopy = cut_option::kSecondMode;        // 1229; clear: every N labels (1228)
+inline constexpr uint32_t kWithinCopy = cut_option::kSecondModeCount;  // 1247, after each copy only
 
 // The cutter cannot make a piece shorter than 38.1 mm (0.1 mm units).
 inline constexpr uint32_t kMinPieceLength = 381;

@@ -10,6 +10,7 @@
 #include "pages/advanced/advanced_rules.h"
 #include "pages/control_ids.h"
 #include "pages/cut/cut_rules.h"
+#include "pages/job_fields.h"
 #include "pages/overlay/overlay_rules.h"
 #include "tools/form/overlay_form_writer.h"
 
@@ -464,6 +465,57 @@ TEST(AdvancedRules, ChangeCheckAndDefaults) {
   EXPECT_EQ(js.PagesPerSheet, 1u);
   EXPECT_EQ(js.PrintLevel, 10u) << "media of class 2 print at 10 at most";
   EXPECT_EQ(js.Halftone, 2u);
+}
+
+}  // namespace
+}  // namespace vq
+
+namespace vq {
+namespace {
+
+// ---- Settings by name (vq312ctl defaults set) ----------------------------
+
+TEST(JobFields, CheckedAsThePagesCheckThem) {
+  struct Case {
+    const char* key;
+    const char* value;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"cut.every", "0", false},     {"cut.every", "10000", false}, {"cut.every", "abc", false},
+      {"cut.every", "3x", false},    {"cut.every", "1", false},  // cutting on, 15 mm labels: at least 3
+      {"cut.every", "3", true},      {"cut.mode", "copies", true},  {"cut.mode", "pages", false},
+      {"cut.edges", "both", true},   {"layout.pages", "3", false},  {"layout.pages", "4", true},
+      {"layout.level", "15", false}, {"layout.level", "12", true},  {"layout.order", "reverse", true},
+      {"overlay.path", "C:\\forms\\a.txt", false},                 {"overlay.path", "C:\\forms\\a.ofe", true},
+      {"overlay.comment", "0123456789012345678901234567890123", false},
+      {"overlay", "use", true},      {"overlay.pages", "first", true},
+  };
+  JobSettings js{};
+  js.Paper.paperLength = 150;
+  js.Paper.paperLayout = 1;
+  js.CopyCount1 = js.CopyCount2 = 1;
+  ASSERT_TRUE(SetJobField(js, "cut", "on").ok);
+  EXPECT_EQ(js.CopyCount2, 3u) << "switched on as the page does";
+  for (const Case& c : cases) {
+    const JobSettings before = js;
+    const FieldChange r = SetJobField(js, c.key, c.value);
+    EXPECT_TRUE(r.known) << c.key;
+    EXPECT_EQ(r.ok, c.ok) << c.key << "=" << c.value << ": " << r.reason;
+    if (!r.ok) EXPECT_EQ(std::memcmp(&before, &js, sizeof js), 0) << "a refused value leaves the record";
+  }
+  EXPECT_EQ(js.CopyCount2, 3u);
+  EXPECT_EQ(js.Option740 & 0x113u, 0x103u);
+  EXPECT_EQ(js.PagesPerSheet, 4u);
+  EXPECT_EQ(js.PrintLevel, 12u);
+  EXPECT_EQ(js.OverlayMode, 0x80000002u);
+  EXPECT_EQ(js.OverlayOption, 1u);
+  EXPECT_FALSE(SetJobField(js, "paper", "1001").known);
+
+  js.MediaClass = 2;
+  EXPECT_FALSE(SetJobField(js, "layout.level", "16").ok) << "slow media";
+  EXPECT_FALSE(SetJobField(js, "layout.level", "auto").ok);
+  EXPECT_TRUE(SetJobField(js, "layout.level", "10").ok);
 }
 
 }  // namespace

@@ -378,7 +378,8 @@ TEST_F(Pages, OverlayPageUsesAFormAndRefusesBadOnes) {
     ShowPage(sheet, kOverlayIndex);
     ShowPage(sheet, 0);
     PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    Sleep(800);
+    for (int i = 0; i < 250 && boxes.Count() == before; ++i) Sleep(20);
+    Sleep(300);
     stayed = IsWindowVisible(sheet);
     told = boxes.Count() - before;
     return false;  // Cancel: the caller keeps a record with that form, so it is told again

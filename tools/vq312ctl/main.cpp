@@ -39,6 +39,9 @@ constexpr char kUsage[] =
     "          Printing Preferences, as applications open it\n"
     "  props [--printer NAME] [--screenshots DIR]\n"
     "          the printer properties' pages (maintenance utility)\n"
+    "  defaults set [--printer NAME] KEY=VALUE ...\n"
+    "          the printer's default cut, overlay and page-layout settings, checked\n"
+    "          as the pages check them (vq312ctl defaults set shows the keys)\n"
     "  form info FILE | form thumbnail FILE OUT.bmp\n"
     "          an overlay form's facts, or its picture as a BMP\n"
     "  state [--printer NAME] [SETTING...]\n"
@@ -66,6 +69,7 @@ int wmain(int argc, wchar_t** argv) {
     Print(kUsage);
     return 2;
   }
+  if (std::wstring(argv[1]) == L"defaults") return RunDefaults(argc, argv);
   if (std::wstring(argv[1]) == L"form") return RunForm(argc, argv);
   if (std::wstring(argv[1]) == L"state") return RunState(argc, argv);
   if (std::wstring(argv[1]) == L"maint") return RunMaint(argc, argv);
