@@ -131,34 +131,42 @@ bool ApplyLimitsOnce(JobSettings* js, const PaperInfo& ref, const LayoutLimits& 
   return changed;
 }
 
-// A user-defined size with a locked orientation lies as the stored paper
-// does, or else as a table paper does: it is turned when it matches the
-// stored paper only turned, or when only its turned size is in the table.
-// A turn that the custom-size limits would undo is not made, as the size
-// would then change again at every validation. The limits are applied in
-// either case; true when the size was turned.
-bool SettleLockedUserSize(JobSettings* js, const std::vector<PaperInfo>& table, uint32_t lock,
-                          const PaperInfo& reference) {
-  const PaperInfo& paper = js->Paper;
-  const auto w = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperWidth));
-  const auto l = static_cast<uint32_t>(static_cast<uint16_t>(js->dmPaperLength));
+// Whether a user-defined size with a locked orientation asks to be turned:
+// it matches the stored paper only turned, or else only its turned size is
+// in the table.
+bool WantsTurn(const JobSettings& js, const std::vector<PaperInfo>& table) {
+  const PaperInfo& paper = js.Paper;
+  const auto w = static_cast<uint32_t>(static_cast<uint16_t>(js.dmPaperWidth));
+  const auto l = static_cast<uint32_t>(static_cast<uint16_t>(js.dmPaperLength));
   const bool asStored = SizeMatches(w, paper.paperWidth, 1) && SizeMatches(l, paper.paperLength, 1);
   const bool turned = SizeMatches(w, paper.paperLength, 1) && SizeMatches(l, paper.paperWidth, 1);
-  const bool turn = (!asStored && turned) ||
-                    (!PaperSizeInTable(table, w, l, 1) && PaperSizeInTable(table, l, w, 1));
-  if (turn) {
+  return (!asStored && turned) ||
+         (!PaperSizeInTable(table, w, l, 1) && PaperSizeInTable(table, l, w, 1));
+}
+
+// A user-defined size with a locked orientation lies as the stored paper
+// does, or else as a table paper does. A turn is made only when it settles
+// the size: when the custom-size limits would undo it, or when the turned
+// size would ask to be turned back, the size stays as it is, as it would
+// otherwise change at every validation. The case: a stored paper of 1000 x
+// 800 and a table holding only 800 x 1000; the size 1000 x 800 matches the
+// stored paper but not the table, 800 x 1000 the table but the stored paper
+// only turned. The limits are applied in either case.
+void SettleLockedUserSize(JobSettings* js, const std::vector<PaperInfo>& table, uint32_t lock,
+                          const PaperInfo& reference) {
+  if (WantsTurn(*js, table)) {
     JobSettings candidate = *js;
     std::swap(candidate.dmPaperWidth, candidate.dmPaperLength);
     candidate.dmOrientation = (lock & kLockPortrait) ? 1 : 2;
     const int16_t width = candidate.dmPaperWidth, length = candidate.dmPaperLength;
     CheckCustomPaperSize(&candidate, reference);
-    if (candidate.dmPaperWidth == width && candidate.dmPaperLength == length) {
+    if (candidate.dmPaperWidth == width && candidate.dmPaperLength == length &&
+        !WantsTurn(candidate, table)) {
       *js = candidate;
-      return true;
+      return;
     }
   }
   CheckCustomPaperSize(js, reference);
-  return false;
 }
 
 bool CopyStoredDevMode(PrinterStore* printer, uint32_t level, JobSettings* out,
@@ -406,14 +414,18 @@ bool ValidateJobSettings(JobSettings* js, PrinterStore* printer, const DriverSer
     if (!locked) {
       CheckCustomPaperSize(js, *found);
     } else {
-      // Repeated until no turn is wanted: a size turned to the stored paper
-      // may be a table paper turned, which the next validation would turn
-      // again (stored 50 x 80 mm, table paper 80 x 50 mm, size given as
-      // 80 x 50: the first turn gives 50 x 80, the second 80 x 50). After the
-      // first pass the stored paper is the size itself, so only a turn to a
-      // table paper can follow, and after that none: four passes are more
-      // than enough.
-      for (int pass = 0; pass < 4 && SettleLockedUserSize(js, table, lock, *found); ++pass) {
+      // Repeated until a pass changes nothing: the limits make the stored
+      // paper the size itself, which can decide the next pass differently
+      // (stored 50 x 80 mm, table paper 80 x 50 mm, size given as 80 x 50:
+      // the first pass turns it to the stored 50 x 80, the second finds it
+      // only in the table turned and, the turn now settling it, turns it
+      // back to 80 x 50; a third changes nothing). A turn is made only when
+      // the turned size would not ask to be turned again, so the passes end
+      // within three; four are more than enough.
+      for (int pass = 0; pass < 4; ++pass) {
+        const JobSettings before = *js;
+        SettleLockedUserSize(js, table, lock, *found);
+        if (std::memcmp(&before, js, sizeof before) == 0) break;
       }
     }
   }
