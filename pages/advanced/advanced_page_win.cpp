@@ -19,9 +19,13 @@
 #include "uicore/help_topics.h"
 #include "uicore/resource_ids.h"
 #include "uicore/texts_win.h"
+#include "uicore/page_preview_win.h"
 
 namespace vq {
 namespace {
+
+// The page preview of the paper in this page's frame.
+constexpr uint32_t kAdvancedPreviewMode = 5;
 
 inline constexpr uint16_t kLevelUnitText = 5012;
 inline constexpr uint16_t kPagesPerSheetTexts = 4985;  // 4985..4990, one a choice
@@ -272,11 +276,8 @@ bool OnDrawItem(PageCall& call, const DRAWITEMSTRUCT& di) {
       DrawLayoutPicture(call, di);
       return true;
     case IDC_ADVANCED_PAPER_PREVIEW:
-      // The paper preview comes with the basic settings page; until then the
-      // frame stays empty.
-      FillRect(di.hDC, &di.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-      FrameRect(di.hDC, &di.rcItem, GetSysColorBrush(COLOR_BTNSHADOW));
-      return true;
+      return DrawPreviewItem(call.sheet.hIconModule.get(), di, call.sheet.workSettings,
+                             kAdvancedPreviewMode);
     default:
       return false;
   }

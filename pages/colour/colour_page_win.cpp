@@ -19,9 +19,13 @@
 #include "uicore/help_topics.h"
 #include "uicore/resource_ids.h"
 #include "uicore/texts_win.h"
+#include "uicore/page_preview_win.h"
 
 namespace vq {
 namespace {
+
+// The page preview of the paper in this page's frame.
+constexpr uint32_t kColourPreviewMode = 4;
 
 constexpr uint16_t kGrayscalePicture = 395;  // bitmap of VQ312RD.dll
 constexpr uint16_t kSamplePicture = 397;     // "BIN" resource of VQ312RD.dll
@@ -201,10 +205,8 @@ void OnCommand(PageCall& call, UINT id, UINT code) {
 bool OnDrawItem(PageCall& call, const DRAWITEMSTRUCT& dis) {
   switch (dis.CtlID) {
     case IDC_COLOUR_PAPER_PREVIEW:
-      // The page preview of the paper is drawn by the basic page's preview
-      // routine once it is there; until then the frame stays plain.
-      FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-      return true;
+      return DrawPreviewItem(call.sheet.hIconModule.get(), dis, call.sheet.workSettings,
+                             kColourPreviewMode);
     case IDC_COLOUR_COLOUR_PREVIEW:
       if (!DrawColourPreview(dis.hDC, dis.rcItem, call.sheet.workSettings,
                              call.sheet.hIconModule.get(), call.Get<ColourPageState>().render))
