@@ -399,8 +399,10 @@ TEST_F(BasicPage, FavouriteSummaryAndVersion) {
   EXPECT_TRUE(landscape);
   EXPECT_TRUE(changed) << "PSM_CHANGED after a favourite";
   ASSERT_EQ(titles.size(), 2u);
-  for (size_t i = 0; i < titles.size(); ++i)
+  for (size_t i = 0; i < titles.size(); ++i) {
+    ASSERT_FALSE(DeviceText(buttons[i].title).empty());
     EXPECT_EQ(titles[i], std::vector<std::wstring>{DeviceText(buttons[i].title)}) << "button " << buttons[i].id;
+  }
   EXPECT_EQ(out.SettingsNameId, 2u);
   EXPECT_EQ(std::u16string(out.SettingsName), name);
   EXPECT_EQ(out.dmCopies, 5);
