@@ -11,6 +11,9 @@
 #include "devinfo/difm_loader_win.h"
 #include "devinfo/text_ids.h"
 #include "pages/basic/basic_rules.h"
+#include "pages/basic/custom_paper_win.h"
+#include "pages/basic/favourites_win.h"
+#include "pages/basic/settings_list_win.h"
 #include "pages/control_ids.h"
 #include "pages/page_layouts.h"
 #include "settings/job_checks.h"
@@ -68,6 +71,7 @@ struct BasicState {
   HWND listTip;         // follows the highlighted item of an open list
   int listTipItem;
   HWND previewTip;      // the paper's details over the preview
+  FavouriteSet favourites;
 };
 
 HWND Item(const PageCall& c, int id) { return GetDlgItem(c.page, id); }
@@ -113,6 +117,7 @@ void NoteSettingsChange(PageCall& c) {
   if (!v.settingsChanged) return ShowSettingsName(c);
   basic::MarkChangedByHand(Work(c), Text16(kCurrentSettingsText));
   ShowSettingsName(c);
+  SelectFavourite(c.page, c.sheet, s.favourites, s.narrowMarginAllowed);
   PropSheet_Changed(sheet, c.page);
 }
 
@@ -208,6 +213,15 @@ void OnPaperChosen(PageCall& c) {
   RedrawPagePreview(c.page, kPreviewMode);
 }
 
+// The table's record of the working record's paper carries the list's
+// narrow-margin mark (FillPaperList sets it).
+bool RecordPaperIsNarrow(const PageCall& c) {
+  const uint16_t id = static_cast<uint16_t>(Work(c).dmPaperSize);
+  for (DWORD i = 0; i < c.sheet.paperCount(); ++i)
+    if (Papers(c)[i].paperId == id) return Papers(c)[i].narrowMargin == 1;
+  return false;
+}
+
 // RefreshPaperListIfNeeded: another page (the special settings) may have
 // changed whether narrow margins are allowed; the list then follows.
 void RefreshPaperListIfNeeded(PageCall& c) {
@@ -216,7 +230,17 @@ void RefreshPaperListIfNeeded(PageCall& c) {
   ReadNarrowMargins(c);
   if (s.narrowMarginAllowed == before) return;
   FillPaperList(c);
-  basic::TakePaper(Work(c), SelectedPaper(c));
+  FillFavouritesList(c.page, c.sheet, s.favourites, s.narrowMarginAllowed, false);
+  JobSettings& js = Work(c);
+  if (js.SettingsNameId < kFixedFavouriteItems) {
+    basic::TakePaper(js, SelectedPaper(c));
+  } else if (!s.narrowMarginAllowed && RecordPaperIsNarrow(c)) {
+    // The favourite's paper is not allowed any more: back to the defaults.
+    SendMessageW(c.page, WM_COMMAND, MAKEWPARAM(IDC_BASIC_DEFAULTS, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(c, IDC_BASIC_DEFAULTS)));
+    js.SettingsNameId = 0;
+  }
+  SendMessageW(Item(c, kFavouritesListControl), CB_SETCURSEL, js.SettingsNameId, 0);
   ApplyCustomPaperRule(c);
   RedrawPagePreview(c.page, kPreviewMode);
 }
@@ -356,6 +380,19 @@ void OnPaperOption(PageCall& c) {
 
 // --- Restore defaults -----------------------------------------------------
 
+// The paper and media items, copies and orientation from the working record.
+void ShowRecord(PageCall& c) {
+  BasicState& s = c.Get<BasicState>();
+  const JobSettings& js = Work(c);
+  for (DWORD i = 0; i < c.sheet.paperCount(); ++i)
+    if (Papers(c)[i].paperId == static_cast<uint16_t>(js.dmPaperSize)) s.paperIndex = i;
+  SendMessageW(Item(c, IDC_BASIC_PAPER_LIST), CB_SETCURSEL, s.paperIndex, 0);
+  SendMessageW(Item(c, IDC_BASIC_MEDIA_LIST), CB_SETCURSEL,
+               basic::MediaListIndex(c.sheet.mediaTable.get(), c.sheet.mediaCount, js.MediaTypeId), 0);
+  ShowCopies(c);
+  ShowOrientation(c);
+}
+
 void OnRestoreDefaults(PageCall& c) {
   JobSettings& js = Work(c);
   if (js.MediaClass == basic::kMediaPlainPaper) ShowMessageById(c.page, kLeavingPlainPaperMessage);
@@ -375,23 +412,94 @@ void OnRestoreDefaults(PageCall& c) {
   js.ScalingMode = d.ScalingMode;
   js.dmScale = d.dmScale;
 
-  BasicState& s = c.Get<BasicState>();
-  for (DWORD i = 0; i < c.sheet.paperCount(); ++i)
-    if (Papers(c)[i].paperId == static_cast<uint16_t>(d.dmPaperSize)) s.paperIndex = i;
-  SendMessageW(Item(c, IDC_BASIC_PAPER_LIST), CB_SETCURSEL, s.paperIndex, 0);
-  SendMessageW(Item(c, IDC_BASIC_MEDIA_LIST), CB_SETCURSEL,
-               basic::MediaListIndex(c.sheet.mediaTable.get(), c.sheet.mediaCount, js.MediaTypeId), 0);
-  ShowCopies(c);
-  ShowOrientation(c);
+  ShowRecord(c);
   HWND option = Item(c, IDC_BASIC_ROTATE_180);
   Button_SetCheck(option, BST_UNCHECKED);
   EnableWindow(option, TRUE);
   ApplyCustomPaperRule(c);
-  s.reference = s.live = Snapshot(c);
+  TakeSnapshots(c);
   RedrawPagePreview(c.page, kPreviewMode);
   PropSheet_Changed(GetParent(c.page), c.page);
   basic::MarkChangedByHand(js, Text16(kCurrentSettingsText));
   ShowSettingsName(c);
+  BasicState& s = c.Get<BasicState>();
+  SelectFavourite(c.page, c.sheet, s.favourites, s.narrowMarginAllowed);
+}
+
+// --- Favourites -----------------------------------------------------------
+
+void AfterFavourite(PageCall& c, FavouriteApplied applied) {
+  ShowSettingsName(c);
+  if (applied == FavouriteApplied::kDefaults || applied == FavouriteApplied::kEntry) {
+    JobSettings& js = Work(c);
+    ShowRecord(c);
+    const bool turnedOnly = js.Paper.paperLayout == basic::kTurnedOnlyLayout;
+    HWND option = Item(c, IDC_BASIC_ROTATE_180);
+    Button_SetCheck(option, js.PaperOption ? BST_CHECKED : BST_UNCHECKED);
+    EnableWindow(option, !turnedOnly);
+    ApplyCustomPaperRule(c);
+    TakeSnapshots(c);
+    PropSheet_Changed(GetParent(c.page), c.page);
+    MinimumLength(c, basic::CutLength(js.Paper, js.Paper.paperLayout));
+  }
+  RedrawPagePreview(c.page, kPreviewMode);
+}
+
+void OnFavouriteChosen(PageCall& c) {
+  BasicState& s = c.Get<BasicState>();
+  const LRESULT index = SendMessageW(Item(c, kFavouritesListControl), CB_GETCURSEL, 0, 0);
+  if (index < 0 || index >= static_cast<LRESULT>(kFixedFavouriteItems + kFavouriteSlots)) return;
+  AfterFavourite(c, ApplyFavourite(c.page, c.sheet, s.favourites, static_cast<uint32_t>(index),
+                                   s.narrowMarginAllowed));
+}
+
+void OnFavouritesDialog(PageCall& c) {
+  BasicState& s = c.Get<BasicState>();
+  const uint32_t index = RunFavouritesDialog(c.page, c.sheet, &s.favourites, s.narrowMarginAllowed);
+  ShowSettingsName(c);
+  AfterFavourite(c, ApplyFavourite(c.page, c.sheet, s.favourites, index, s.narrowMarginAllowed));
+}
+
+// --- Custom paper ---------------------------------------------------------
+
+// Reads the printer's paper table into the sheet again (the dialog may have
+// added, changed or deleted user papers); outside user-default mode the
+// process's user paper takes the user-defined size's place.
+void ReloadPaperTable(PageCall& c) {
+  Win32PrinterStore printer(c.sheet.dataPrinter(), false);
+  std::vector<PaperInfo> papers = ReadPaperTable(&printer);
+  if (papers.empty()) return;
+  if (!c.sheet.userDefaultMode && userPaperRecord.paperId == kUserDefinedPaper) {
+    const uint32_t supported = GetPrinterDword(&printer, pd::kPaperSupCount);
+    if (supported >= 1 && supported <= papers.size()) papers[supported - 1] = userPaperRecord;
+  }
+  c.sheet.paperTable.assign(papers.data(), papers.size());
+}
+
+void OnCustomPaper(PageCall& c) {
+  BasicState& s = c.Get<BasicState>();
+  ReadNarrowMargins(c);
+  CustomPaperOutcome out;
+  const PaperInfo* user = c.sheet.userDefaultMode ? nullptr : &userPaperRecord;
+  if (!RunCustomPaperDialog(c.page, c.sheet, s.narrowMarginAllowed, user, &out)) return;
+  JobSettings& js = Work(c);
+  const uint32_t layoutBefore = js.Paper.paperLayout;
+  const basic::OptionBox box = basic::PaperOptionAfter(out.paper.paperLayout, layoutBefore);
+  basic::ApplyPaperOption(js, box);
+  ShowPaperOption(c, box);
+  if (!c.sheet.userDefaultMode) userPaperRecord = out.paper;
+  if (out.confirmed) {
+    basic::TakePaper(js, out.paper);
+    js.MeasureUnit = out.measureUnit;
+  }
+  MinimumLength(c, basic::CutLength(js.Paper, layoutBefore));
+  ReadNarrowMargins(c);
+  ReloadPaperTable(c);
+  FillPaperList(c);
+  basic::TakePaper(js, SelectedPaper(c));
+  ApplyCustomPaperRule(c);
+  NoteSettingsChange(c);
+  RedrawPagePreview(c.page, kPreviewMode);
 }
 
 // --- Details tooltips -----------------------------------------------------
@@ -544,7 +652,12 @@ void OnInit(PageCall& c) {
       js.Option484 = 0;
     }
   }
-  EnableWindow(Item(c, IDC_BASIC_FAVOURITES_DIALOG), sheet.userDefaultMode && s.adminAccess);
+  // A favourites value that cannot be read at all ends the page's start, as
+  // a missing paper table does.
+  if (!ReadPageFavourites(sheet, &s.favourites)) return;
+  EnableWindow(Item(c, IDC_BASIC_FAVOURITES_DIALOG), FavouritesDialogAllowed(sheet));
+  FillFavouritesList(c.page, sheet, s.favourites, s.narrowMarginAllowed, true);
+  SelectFavourite(c.page, sheet, s.favourites, s.narrowMarginAllowed);
 
   FillMediaList(c);
   HWND edit = Item(c, IDC_BASIC_COPIES);
@@ -566,6 +679,8 @@ void OnActivate(PageCall& c) {
   TakeSnapshots(c);
   ShowCopies(c);
   RefreshPaperListIfNeeded(c);
+  BasicState& s = c.Get<BasicState>();
+  SelectFavourite(c.page, c.sheet, s.favourites, s.narrowMarginAllowed);
 }
 
 void OnDeactivate(PageCall& c) {
@@ -604,6 +719,21 @@ void OnCommand(PageCall& c, UINT id, UINT code) {
       break;
     case IDC_BASIC_DEFAULTS:
       if (code == BN_CLICKED) OnRestoreDefaults(c);
+      break;
+    case kFavouritesListControl:
+      if (code == CBN_SELCHANGE) OnFavouriteChosen(c);
+      break;
+    case kFavouritesButtonControl:
+      if (code == BN_CLICKED) OnFavouritesDialog(c);
+      break;
+    case kCustomPaperButtonControl:
+      if (code == BN_CLICKED) OnCustomPaper(c);
+      break;
+    case kSummaryButtonControl:
+      if (code == BN_CLICKED) ShowSettingsSummary(c.page, Work(c), s.scaling != 0, c.sheet.dataPrinter());
+      break;
+    case kVersionButtonControl:
+      if (code == BN_CLICKED) ShowVersionDialog(c.page, c.sheet.dataPrinter());
       break;
     default:
       break;

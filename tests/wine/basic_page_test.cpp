@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/basic/favourites.h"
 #include "pages/control_ids.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
@@ -60,6 +61,10 @@ class BoxAnswerer {
     std::lock_guard<std::mutex> lock(mutex_);
     return std::exchange(seen_, {});
   }
+  std::vector<std::wstring> TakeTitles() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(titles_, {});
+  }
 
  private:
   static DWORD WINAPI Run(void* p) {
@@ -77,11 +82,13 @@ class BoxAnswerer {
             if (!GetClassNameW(w, cls, 16) || std::wcscmp(cls, L"#32770") || GetDlgItem(w, 12320))
               return TRUE;
             if (!a->second->insert(w).second) return TRUE;
-            wchar_t text[2048] = {};
+            wchar_t text[2048] = {}, title[256] = {};
             GetDlgItemTextW(w, 0xFFFF, text, 2048);
+            GetWindowTextW(w, title, 256);
             {
               std::lock_guard<std::mutex> lock(a->first->mutex_);
               a->first->seen_.push_back(text);
+              a->first->titles_.push_back(title);
             }
             PostMessageW(w, WM_COMMAND, GetDlgItem(w, IDYES) ? IDYES : IDOK, 0);
             return TRUE;
@@ -94,7 +101,7 @@ class BoxAnswerer {
   HANDLE thread_ = nullptr;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
-  std::vector<std::wstring> seen_;
+  std::vector<std::wstring> seen_, titles_;
 };
 
 // What a user does on the page, from the drive thread (each call waits
@@ -342,6 +349,64 @@ TEST_F(BasicPage, MediaDefaultsAndApply) {
   EXPECT_EQ(out.dmCopies, 1);
   EXPECT_EQ(out.dmOrientation, 1);
   EXPECT_EQ(out.MediaTypeId, 1u) << "the defaults' media";
+  ExpectOnlyPageFieldsChanged(Validated(in), out, Validated(out));
+}
+
+// A favourite stored in the printer is chosen from the page's list; the
+// summary and version dialogs open from their buttons and close again.
+TEST_F(BasicPage, FavouriteSummaryAndVersion) {
+  Printer admin(kPrinterName, PRINTER_ALL_ACCESS);
+  Win32PrinterStore store(admin.get(), false);
+  FavouriteSet former{}, set{};
+  ASSERT_TRUE(ReadFavourites(&store, &former));
+  set = former;
+  set.count = 1;
+  set.slots[0].used = kFavouriteUsed;
+  JobSettings& fav = set.slots[0].settings;
+  fav = Validated(stored_);
+  fav.dmCopies = 5;
+  fav.dmOrientation = 2;
+  const std::u16string name = u"Wire labels";
+  std::fill(std::begin(fav.SettingsName), std::end(fav.SettingsName), u'\0');
+  std::copy(name.begin(), name.end(), fav.SettingsName);
+  ASSERT_TRUE(SaveFavourites(&store, set, 1));
+
+  JobSettings in = stored_, out{};
+  std::wstring shownName, copies;
+  bool landscape = false, changed = false;
+  struct Button {
+    int id;
+    uint32_t title;  // text of the dialog's title
+  };
+  const Button buttons[] = {{IDC_BASIC_SUMMARY, 4360}, {IDC_BASIC_VERSION, 4749}};
+  std::vector<std::vector<std::wstring>> titles;
+  const host::HostResult r = Run(&in, &out, [&](const Page& p) {
+    p.Choose(IDC_BASIC_FAVOURITES_LIST, 2);
+    shownName = p.Get(IDC_BASIC_SETTINGS_NAME);
+    copies = p.Get(IDC_BASIC_COPIES);
+    landscape = p.Checked(IDC_BASIC_LANDSCAPE);
+    changed = p.ApplyEnabled();
+    boxes_.TakeTitles();
+    for (const Button& b : buttons) {
+      p.Click(b.id);  // returns once the answerer has closed the dialog
+      titles.push_back(boxes_.TakeTitles());
+    }
+  });
+  SaveFavourites(&store, former, former.count);
+  ASSERT_EQ(r.setResult, CPSUI_OK);
+  EXPECT_EQ(shownName, L"Wire labels");
+  EXPECT_EQ(copies, L"5");
+  EXPECT_TRUE(landscape);
+  EXPECT_TRUE(changed) << "PSM_CHANGED after a favourite";
+  ASSERT_EQ(titles.size(), 2u);
+  for (size_t i = 0; i < titles.size(); ++i) {
+    ASSERT_FALSE(DeviceText(buttons[i].title).empty());
+    EXPECT_EQ(titles[i], std::vector<std::wstring>{DeviceText(buttons[i].title)}) << "button " << buttons[i].id;
+  }
+  EXPECT_EQ(out.SettingsNameId, 2u);
+  EXPECT_EQ(std::u16string(out.SettingsName), name);
+  EXPECT_EQ(out.dmCopies, 5);
+  EXPECT_EQ(out.dmOrientation, 2);
   ExpectOnlyPageFieldsChanged(Validated(in), out, Validated(out));
 }
 
