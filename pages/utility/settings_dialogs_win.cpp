@@ -451,8 +451,8 @@ bool SpecialCommand(DialogCall& call, UINT id, UINT code) {
 }
 
 const DialogRow kSpecialDialog = {
-    IDD_SPECIAL_SETTINGS, &pages::kLayoutSpecial, pages::kTextsSpecial,
-    pages::kHelpSpecial, 4741, help::kSpecialSettingsDialog,
+    IDD_SPECIAL_SETTINGS, &pages::kLayoutSwitches, pages::kTextsSwitches,
+    pages::kHelpSwitches, 4741, help::kSpecialSettingsDialog,
     {SpecialInit, SpecialCommand, nullptr, nullptr, nullptr, CloseWithZero, nullptr}};
 
 }  // namespace

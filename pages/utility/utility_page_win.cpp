@@ -197,23 +197,31 @@ void Command54(HWND page, const MaintenanceTarget& t) {
   ShowMessageById(page, 4050);
 }
 
-// Deep cleaning: repeated while the printer reports a head fault and the
-// user asks to retry.
-void Command45(HWND page, const MaintenanceTarget& t) {
-  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
-  if (ShowMessageById(page, 4031) != IDYES) return;
+// The checks before a long procedure: an administrator, the user's yes to
+// `question`, no status monitor window in the way, a real port and a
+// printer made ready for maintenance. Each refusal has told the user why.
+bool ReadyForProcedure(HWND page, const MaintenanceTarget& t, uint32_t question) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return false;
+  if (ShowMessageById(page, question) != IDYES) return false;
   if (IsStatusMonitorOpen(t.printer) == 1) {
     ShowMessageById(page, 4084);
-    return;
+    return false;
   }
   if (IsFilePort(t.printer)) {
     ShowMessageById(page, 4079);
-    return;
+    return false;
   }
   if (const int prepared = PrepareForMaintenance(page, t)) {
     ShowMessageById(page, PrepareMessage(prepared));
-    return;
+    return false;
   }
+  return true;
+}
+
+// Deep cleaning: repeated while the printer reports a head fault and the
+// user asks to retry.
+void Command45(HWND page, const MaintenanceTarget& t) {
+  if (!ReadyForProcedure(page, t, 4031)) return;
   for (;;) {
     if (!SendMaintenanceCommand(page, t, 45)) return;
     if (RunWaitDialog(page, t, WaitKind::kWaitClnStart) != 1) return;
@@ -256,20 +264,7 @@ int AskAtHeadAlerts(HWND page, std::span<const uint8_t> alerts, uint32_t questio
 // Ink tank release (commands 32 and 33): the ink is pumped back, the tanks
 // can be taken out, then the printer refills its lines.
 void Command32And33(HWND page, const MaintenanceTarget& t) {
-  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
-  if (ShowMessageById(page, 4030) != IDYES) return;
-  if (IsStatusMonitorOpen(t.printer) == 1) {
-    ShowMessageById(page, 4084);
-    return;
-  }
-  if (IsFilePort(t.printer)) {
-    ShowMessageById(page, 4079);
-    return;
-  }
-  if (const int prepared = PrepareForMaintenance(page, t)) {
-    ShowMessageById(page, PrepareMessage(prepared));
-    return;
-  }
+  if (!ReadyForProcedure(page, t, 4030)) return;
   KeepAwake awake;
   MonitorHold hold(t.printer);
   if (!hold.granted()) {
