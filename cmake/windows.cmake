@@ -47,6 +47,7 @@ add_library(vq312_pages STATIC
   pages/sheet/page_win.cpp
   pages/sheet/sheet_win.cpp
   pages/basic/basic_page_win.cpp
+  pages/basic/paper_tip_win.cpp
   pages/colour/colour_page_win.cpp
   pages/cut/cut_page_win.cpp
   pages/overlay/overlay_page_win.cpp

@@ -13,6 +13,7 @@
 #include "pages/basic/basic_rules.h"
 #include "pages/basic/custom_paper_win.h"
 #include "pages/basic/favourites_win.h"
+#include "pages/basic/paper_tip_win.h"
 #include "pages/basic/settings_list_win.h"
 #include "pages/control_ids.h"
 #include "pages/page_layouts.h"
@@ -38,12 +39,6 @@ enum : uint16_t {
   kNarrowPrefixText = 4388,
   kProfileCaptionText = 4757,
   kCurrentSettingsText = 4760,
-  kDitherText = 4999,
-  kDiffusionText = 5000,
-  kFineText = 5002,
-  kStandardText = 5003,
-  kInksText = 5367,
-  kProfileLineText = 5368,
   kNarrowPaperText = 5386,
   kPaperCaptionText = 5389,
   kProfileQuestionText = 5534,
@@ -70,7 +65,6 @@ struct BasicState {
   bool settingCopies;   // the page itself is writing the copies field
   HWND listTip;         // follows the highlighted item of an open list
   int listTipItem;
-  HWND previewTip;      // the paper's details over the preview
   FavouriteSet favourites;
 };
 
@@ -257,25 +251,6 @@ void FillMediaList(PageCall& c) {
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
   SendMessageW(list, CB_SETCURSEL, basic::MediaListIndex(media, c.sheet.mediaCount, Work(c).MediaTypeId), 0);
-}
-
-basic::DetailTexts DetailTexts() {
-  basic::DetailTexts t;
-  t.size = Text16(5357);
-  t.mm = Text16(5358);
-  t.top = Text16(5359);
-  t.bottom = Text16(5360);
-  t.left = Text16(5361);
-  t.right = Text16(5362);
-  t.liners = Text16(5363);
-  t.inch = Text16(5364);
-  t.inks = Text16(kInksText);
-  t.profile = Text16(kProfileLineText);
-  t.fine = Text16(kFineText);
-  t.standard = Text16(kStandardText);
-  t.dither = Text16(kDitherText);
-  t.diffusion = Text16(kDiffusionText);
-  return t;
 }
 
 bool ReadProfile(const PageCall& c, uint32_t number, basic::ProfileWords* words) {
@@ -504,44 +479,10 @@ void OnCustomPaper(PageCall& c) {
 
 // --- Details tooltips -----------------------------------------------------
 
-HWND CreateTrackingTip(HWND page, UINT toolId) {
-  ModuleContextScope scope;
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr,
-                             ThisModule(), nullptr);
-  if (!tip) return nullptr;
-  TTTOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-  ti.hwnd = page;
-  ti.uId = toolId;
-  ti.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 32767);
-  return tip;
-}
-
-void ShowTip(HWND tip, HWND page, UINT toolId, const std::u16string& text, POINT at) {
-  const std::wstring w = Wide(text);
-  TTTOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.hwnd = page;
-  ti.uId = toolId;
-  ti.lpszText = const_cast<wchar_t*>(w.c_str());
-  SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
-  SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
-}
-
 void WithdrawTips(BasicState& s) {
   if (s.listTip) DestroyWindow(s.listTip);
-  if (s.previewTip) DestroyWindow(s.previewTip);
-  s.listTip = s.previewTip = nullptr;
+  s.listTip = nullptr;
   s.listTipItem = -1;
-}
-
-std::u16string PaperText(const JobSettings& js, const PaperInfo& paper) {
-  return basic::PaperDetails(paper, js.MeasureUnit != 0, LocaleUsesDecimalPoint() != 0, DetailTexts());
 }
 
 std::u16string MediaText(const PageCall& c, const MediaData& m) {
@@ -575,35 +516,8 @@ LRESULT CALLBACK DetailsListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
   MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
   RECT whole{};
   GetWindowRect(list, &whole);
-  ShowTip(state->listTip, page, static_cast<UINT>(id), text, POINT{whole.right + 4, r.top});
+  ShowTrackingTip(state->listTip, page, static_cast<UINT>(id), text, POINT{whole.right + 4, r.top});
   return result;
-}
-
-// The preview buttons: over 1103 the current paper's details appear; over
-// 1105 they go.
-LRESULT CALLBACK PreviewTipProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR ref) {
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(button, PreviewTipProc, id);
-  if (message == WM_MOUSEMOVE) {
-    HWND page = reinterpret_cast<HWND>(ref);
-    auto* state = static_cast<BasicState*>(PageState(page));
-    SheetContext* sheet = CurrentSheet();
-    if (state && sheet) {
-      if (id == IDC_BASIC_ORIENTATION_PICTURE) {
-        if (state->previewTip) DestroyWindow(state->previewTip);
-        state->previewTip = nullptr;
-      } else if (!state->previewTip) {
-        state->previewTip = CreateTrackingTip(page, IDC_BASIC_PAPER_PREVIEW);
-        RECT r{};
-        GetWindowRect(button, &r);
-        POINT at{(r.left + r.right) / 2, r.top + GET_Y_LPARAM(lParam) + 20};
-        if (state->previewTip)
-          ShowTip(state->previewTip, page, IDC_BASIC_PAPER_PREVIEW,
-                  PaperText(sheet->workSettings, sheet->workSettings.Paper), at);
-      }
-    }
-  }
-  return DefSubclassProc(button, message, wParam, lParam);
 }
 
 void SubclassForTips(PageCall& c) {
@@ -614,8 +528,7 @@ void SubclassForTips(PageCall& c) {
     if (GetComboBoxInfo(Item(c, id), &info) && info.hwndList)
       SetWindowSubclass(info.hwndList, DetailsListProc, id, ref);
   }
-  for (int id : {IDC_BASIC_PAPER_PREVIEW, IDC_BASIC_ORIENTATION_PICTURE})
-    SetWindowSubclass(Item(c, id), PreviewTipProc, id, ref);
+  AttachPreviewTip(c.page, Item(c, IDC_BASIC_PAPER_PREVIEW), Item(c, IDC_BASIC_ORIENTATION_PICTURE));
 }
 
 // --- Handlers -------------------------------------------------------------
@@ -785,7 +698,7 @@ LONG OnApply(PageCall& c) {
 
 void OnDestroy(PageCall& c) { WithdrawTips(c.Get<BasicState>()); }
 
-bool OnMessage(PageCall& c, UINT message, WPARAM, LPARAM, INT_PTR* result) {
+bool OnMessage(PageCall& c, UINT message, WPARAM, LPARAM, INT_PTR*) {
   if (!c.sheet.paperCount()) return false;
   switch (message) {
     case WM_ACTIVATE:
@@ -794,13 +707,6 @@ bool OnMessage(PageCall& c, UINT message, WPARAM, LPARAM, INT_PTR* result) {
     case WM_PAINT:
       ShowCopies(c);
       return false;
-    case WM_MOUSEMOVE: {
-      BasicState& s = c.Get<BasicState>();
-      if (s.previewTip) DestroyWindow(s.previewTip);
-      s.previewTip = nullptr;
-      *result = 0;
-      return false;
-    }
     default:
       return false;
   }

@@ -10,6 +10,7 @@
 #include "base/sibling_win.h"
 #include "devinfo/difm_loader_win.h"
 #include "devinfo/text_ids.h"
+#include "pages/basic/paper_tip_win.h"
 #include "pages/colour/colour_adjust_win.h"
 #include "pages/colour/colour_rules.h"
 #include "pages/page_layouts.h"
@@ -122,6 +123,7 @@ void RedrawPreview(PageCall& call) {
 
 void OnInit(PageCall& call) {
   auto& state = call.Get<ColourPageState>();
+  AttachPreviewTip(call.page, Item(call, IDC_COLOUR_PAPER_PREVIEW), Item(call, IDC_COLOUR_COLOUR_PREVIEW));
   state.colourModule = LoadSiblingModule(L"VQ312CC.dll");
   if (state.colourModule)
     state.render = reinterpret_cast<ColourPreviewFn>(
