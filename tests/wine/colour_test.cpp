@@ -32,7 +32,7 @@ struct Seen {
   int mode = -2, resolution = -2, halftone = -2;
   bool modeEnabled = false, grayscaleChecked = false;
   std::wstring modeName0, settingsName;
-  bool previewDrawn = false;
+  bool previewDrawn = false, paperDrawn = false;
   std::vector<std::wstring> edits;  // cyan, magenta, yellow, black, brightness, contrast
   std::vector<int> bars;            // scroll positions
   std::vector<bool> rowEnabled;     // cyan, magenta, yellow, black, brightness, contrast
@@ -54,6 +54,7 @@ void ReadPage(HWND page, Seen* s) {
   s->modeName0 = s->modeCount > 0 ? name : L"";
   s->settingsName = TextOf(page, IDC_COLOUR_SETTINGS_NAME);
   s->previewDrawn = ShowsPicture(GetDlgItem(page, IDC_COLOUR_COLOUR_PREVIEW));
+  s->paperDrawn = ShowsPicture(GetDlgItem(page, IDC_COLOUR_PAPER_PREVIEW));
 }
 
 constexpr int kEdits[6] = {IDC_ADJUST_CYAN_EDIT,    IDC_ADJUST_MAGENTA_EDIT,
@@ -133,6 +134,7 @@ TEST_F(ColourPage, ListsGrayscaleAndApply) {
   EXPECT_EQ(before.halftone, 0);
   EXPECT_TRUE(before.modeEnabled);
   EXPECT_TRUE(before.previewDrawn);
+  EXPECT_TRUE(before.paperDrawn) << "the page preview of the paper";
   // The first colour-mode name, as the device module has it.
   DifmHandle h = difm.DifmMapper(kDifmMagic, reinterpret_cast<const char16_t*>(kPrinterName));
   std::vector<uint8_t> names(2 * kDifmNameEntrySize);
@@ -305,6 +307,7 @@ TEST_F(ColourPage, ColourModuleWithoutPreviewLeavesThePageEmpty) {
   EXPECT_EQ(seen.modeCount, 0);
   EXPECT_EQ(seen.resolutionCount, 0);
   EXPECT_FALSE(seen.previewDrawn);
+  EXPECT_TRUE(seen.paperDrawn) << "the paper preview needs no colour module";
   EXPECT_TRUE(HasSignature(out));
 }
 
