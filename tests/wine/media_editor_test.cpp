@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "pages/utility/media_editor.h"
 #include "pages/utility/media_editor_win.h"
 #include "settings/printer_store_win.h"
+#include "settings/services_win.h"
 #include "tests/wine/dialog_driver.h"
 #include "tests/wine/installed_printer.h"
 
@@ -36,7 +38,8 @@ class MediaEditor : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(admin_);
     for (const wchar_t* name : kSavedValues) {
-      Saved s{name};
+      Saved s;
+      s.name = name;
       s.existed = ReadValue(admin_.get(), name, &s.bytes, &s.type);
       saved_.push_back(s);
     }
