@@ -67,17 +67,6 @@ class MediaEditor : public testing::Test {
     EXPECT_EQ(media::LoadMediaTable(&store, &table), media::TableStatus::kOk);
     return table;
   }
-  // Stores a custom medium straight through the portable code.
-  void AddMedium(const char16_t* name, uint32_t profile) {
-    Win32PrinterStore store(admin_.get(), false);
-    std::vector<MediaData> table = Table();
-    const media::InkValues values = {40, 40, 40, 40, 30, 30, 30, 30};
-    const media::SavePlan plan = media::PlanSave(table, name, 1, values, 0);
-    ASSERT_EQ(plan.step, media::SaveStep::kAskAdd);
-    ASSERT_TRUE(media::ApplySave(&store, &table, plan, name, 1, values));
-    table.back().profileNumber = profile;
-    ASSERT_TRUE(WriteMediaTable(&store, table.data(), uint32_t(table.size())));
-  }
   INT_PTR Run(Driver& driver) {
     return driver.Run([&] { return ShowMediaEditor(owner_, sheet_); });
   }
@@ -112,11 +101,10 @@ class MediaEditor : public testing::Test {
 // Close asking about unsaved edits.
 TEST_F(MediaEditor, AddChangeRefuse) {
   sheet_.workSettings.MediaTypeId = 0;  // no row: the name and class are free
-  std::wstring asked[8];
+  std::vector<std::wstring> asked(8);
   Driver driver([&](Driver& d) {
     HWND w = d.Dialog(IDC_MEDIA_EDITOR_LIST);
     if (!w) return;
-    d.seen.push_back(std::to_wstring(Driver::Rows(w, IDC_MEDIA_EDITOR_LIST)));
     Driver::Type(w, IDC_MEDIA_EDITOR_NAME, L"Canvas\tlabel");
     ChooseClass(w, 2);                                        // film: 50 50 50 50 / 40 ...
     Scroll(w, IDC_MEDIA_EDITOR_SET1_CYAN_BAR, SB_PAGERIGHT);  // cyan 55: above the default
@@ -157,20 +145,12 @@ TEST_F(MediaEditor, AddChangeRefuse) {
   });
   EXPECT_EQ(Run(driver), 0);
   Expect(driver);
-  EXPECT_EQ(asked[0], Message(4060, L"Canvaslabel"));
-  EXPECT_EQ(asked[1], Message(4002, L"Canvaslabel"));
-  EXPECT_EQ(asked[2], Message(4129));
-  EXPECT_EQ(asked[3], Message(4086));
-  EXPECT_EQ(asked[4], Message(4087));
-  EXPECT_EQ(asked[5], Message(4131, L"Blank"));
-  EXPECT_EQ(asked[6], Message(4067));
-  EXPECT_EQ(asked[7], Message(4067));
-  const std::wstring rows = std::to_wstring(builtIn_.size());
-  ASSERT_EQ(driver.seen.size(), 4u);
-  EXPECT_EQ(driver.seen[0], rows);
-  EXPECT_EQ(driver.seen[1], L"Canvaslabel") << "the tab is removed";
-  EXPECT_EQ(driver.seen[2], L"100");
-  EXPECT_EQ(driver.seen[3], std::to_wstring(builtIn_.size() + 1));
+  EXPECT_EQ(asked, (std::vector<std::wstring>{Message(4060, L"Canvaslabel"), Message(4002, L"Canvaslabel"),
+                                               Message(4129), Message(4086), Message(4087),
+                                               Message(4131, L"Blank"), Message(4067), Message(4067)}));
+  // The tab goes from the name, 250 is capped, the list shows the new row.
+  EXPECT_EQ(driver.seen, (std::vector<std::wstring>{L"Canvaslabel", L"100",
+                                                   std::to_wstring(builtIn_.size() + 1)}));
   const std::vector<MediaData> table = Table();
   ASSERT_EQ(table.size(), builtIn_.size() + 1);
   const MediaData& added = table.back();
@@ -186,23 +166,23 @@ TEST_F(MediaEditor, AddChangeRefuse) {
 // question names the favourites, entry 2 of the profile list is zeroed, the
 // favourite takes the default medium. The job's own medium is refused.
 TEST_F(MediaEditor, DeleteRepairsFavouritesAndProfile) {
-  AddMedium(u"Linen", 2);
-  AddMedium(u"Vinyl", 0);
+  ASSERT_EQ(RunCtl(L"media add Linen 1 40 40 40 40 30 30 30 30"), 0u);
+  ASSERT_EQ(RunCtl(L"media add Vinyl 1 40 40 40 40 30 30 30 30"), 0u);
+  std::vector<MediaData> stored = Table();
+  stored[builtIn_.size()].profileNumber = 2;
+  Win32PrinterStore admin(admin_.get(), false);
+  ASSERT_TRUE(WriteMediaTable(&admin, stored.data(), uint32_t(stored.size())));
   std::vector<unsigned char> profiles(8 + 2 * kProfileEntrySize, 0x5A);
   const uint32_t header[2] = {uint32_t(profiles.size()), 2};
   std::memcpy(profiles.data(), header, 8);
   SetPrinterDataW(admin_.get(), const_cast<wchar_t*>(L"APUI_ICPMPROFILELIST"), REG_BINARY,
                   profiles.data(), DWORD(profiles.size()));
-  {
-    Win32PrinterStore store(admin_.get(), false);
-    auto set = std::make_unique<FavouriteSet>();
-    ASSERT_TRUE(ReadFavourites(&store, set.get()));
-    JobSettings linen = sheet_.workSettings;
-    linen.MediaTypeId = kFirstUserMediaId;
-    linen.MediaClass = 1;
-    ASSERT_TRUE(AddFavourite(set.get(), linen, u"On linen"));
-    ASSERT_TRUE(SaveFavourites(&store, *set, set->count));
-  }
+  auto set = std::make_unique<FavouriteSet>();
+  ASSERT_TRUE(ReadFavourites(&admin, set.get()));
+  JobSettings linen = sheet_.workSettings;
+  linen.MediaTypeId = kFirstUserMediaId;
+  ASSERT_TRUE(AddFavourite(set.get(), linen, u"On linen"));
+  ASSERT_TRUE(SaveFavourites(&admin, *set, set->count));
   sheet_.workSettings.MediaTypeId = kFirstUserMediaId + 1;  // the job prints on Vinyl
   const int linenRow = int(builtIn_.size());
   std::wstring asked[2];
@@ -221,8 +201,7 @@ TEST_F(MediaEditor, DeleteRepairsFavouritesAndProfile) {
   Expect(driver);
   EXPECT_EQ(asked[0], Message(4119));
   EXPECT_EQ(asked[1], Message(4066, L"Linen"));
-  ASSERT_EQ(driver.seen.size(), 1u);
-  EXPECT_EQ(driver.seen[0], L"Vinyl");
+  EXPECT_EQ(driver.seen, std::vector<std::wstring>{L"Vinyl"});
   const std::vector<MediaData> table = Table();
   EXPECT_EQ(media::FindById(table, kFirstUserMediaId), -1);
   EXPECT_GE(media::FindById(table, kFirstUserMediaId + 1), 0);
@@ -234,9 +213,7 @@ TEST_F(MediaEditor, DeleteRepairsFavouritesAndProfile) {
   EXPECT_EQ(after[8], 0x5A) << "entry 1 is kept";
   EXPECT_EQ(after[8 + kProfileEntrySize], 0) << "entry 2 is cleared";
   EXPECT_EQ(after.back(), 0);
-  Win32PrinterStore store(admin_.get(), false);
-  auto set = std::make_unique<FavouriteSet>();
-  ASSERT_TRUE(ReadFavourites(&store, set.get()));
+  ASSERT_TRUE(ReadFavourites(&admin, set.get()));
   JobSettings defaults{};
   SetDefaultJobSettings(&defaults, Services());
   EXPECT_EQ(set->slots[0].settings.MediaTypeId, defaults.MediaTypeId);
