@@ -29,3 +29,16 @@ else()
       CORPUS ${CMAKE_SOURCE_DIR}/fuzz/corpus/media_table)
   endif()
 endif()
+
+if(WIN32)
+  # The utility page's button opens the editor in the real device sheet:
+  # `vq312ctl props --screenshots` clicks it and saves what opened, which
+  # must be the editor (taller than any message box), not a message.
+  set(VQ312_MEDIA_SHOTS ${CMAKE_BINARY_DIR}/screenshots/media-editor)
+  file(MAKE_DIRECTORY ${VQ312_MEDIA_SHOTS})
+  add_test(NAME media_editor_from_utility_page
+    COMMAND sh -c "rm -f \"$1\"/*.bmp && \"$0\" \"$2\" props --screenshots \"Z:$1\" && test $(identify -format %h \"$1/dialog-media-editor.bmp\") -ge 400"
+            ${CMAKE_SOURCE_DIR}/tests/wine/wine-run ${VQ312_MEDIA_SHOTS} ${VQ312_DIST}/vq312ctl.exe)
+  set_tests_properties(media_editor_from_utility_page PROPERTIES
+    FIXTURES_REQUIRED "winebed;installed" ENVIRONMENT "${VQ312_WINE_ENV}" RESOURCE_LOCK wine)
+endif()
