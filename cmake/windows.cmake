@@ -39,7 +39,8 @@ add_library(vq312_win STATIC
   uicore/messages_win.cpp
   uicore/sheet_context_win.cpp
 )
-target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)
+# comctl32: the shared name edit subclasses with SetWindowSubclass.
+target_link_libraries(vq312_win PUBLIC vq312_core winspool user32 comctl32)
 
 # The property pages and the sheets that assemble them: one folder a page.
 add_library(vq312_pages STATIC

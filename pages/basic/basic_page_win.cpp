@@ -592,6 +592,8 @@ void OnActivate(PageCall& c) {
   TakeSnapshots(c);
   ShowCopies(c);
   RefreshPaperListIfNeeded(c);
+  // The media editor of the utility page may have changed the table since.
+  FillMediaList(c);
   BasicState& s = c.Get<BasicState>();
   SelectFavourite(c.page, c.sheet, s.favourites, s.narrowMarginAllowed);
 }
