@@ -16,6 +16,7 @@
 #include "pages/basic/settings_list_win.h"
 #include "pages/control_ids.h"
 #include "pages/page_layouts.h"
+#include "pages/sheet/settings_name_win.h"
 #include "settings/job_checks.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
@@ -101,12 +102,7 @@ void TakeSnapshots(PageCall& c) {
   s.reference = s.live = Snapshot(c);
 }
 
-void ShowSettingsName(const PageCall& c) {
-  const JobSettings& js = Work(c);
-  std::wstring name(reinterpret_cast<const wchar_t*>(js.SettingsName),
-                    std::find(js.SettingsName, js.SettingsName + 64, u'\0') - js.SettingsName);
-  SetDlgItemTextW(c.page, IDC_BASIC_SETTINGS_NAME, name.c_str());
-}
+void ShowSettingsName(const PageCall& c) { vq::ShowSettingsName(c.page, IDC_BASIC_SETTINGS_NAME, Work(c)); }
 
 void NoteSettingsChange(PageCall& c) {
   BasicState& s = c.Get<BasicState>();

@@ -5,16 +5,23 @@
 #include <algorithm>
 #include <iterator>
 
+#include "devinfo/text_ids.h"
 #include "uicore/texts_win.h"
 
 namespace vq {
 
-inline constexpr uint16_t kCurrentSettingsText = 4760;
+inline constexpr uint16_t kCurrentSettingsText = text_ids::kSettingsNameCurrent;
 inline constexpr size_t kNameUnits = std::size(JobSettings{}.SettingsName);
 
+// The two fixed items are named in the user's language whatever the record
+// says: a default record stored by an English installation still reads
+// "Default settings", and a Chinese user is to see the Chinese name. Only a
+// favourite's name is the user's own text.
 void ShowSettingsName(HWND dialog, int nameControl, const JobSettings& js) {
   wchar_t name[kNameUnits + 1] = {};
-  std::copy(std::begin(js.SettingsName), std::end(js.SettingsName), name);
+  const uint16_t fixed = text_ids::FixedSettingsNameText(js.SettingsNameId);
+  if (!fixed || !LoadTextById(fixed, name, sizeof name - sizeof(wchar_t)) || !name[0])
+    std::copy(std::begin(js.SettingsName), std::end(js.SettingsName), name);
   SetDlgItemTextW(dialog, nameControl, name);
 }
 
