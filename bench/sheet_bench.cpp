@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "base/activation_win.h"
 #include "base/ddk_win.h"
-#include "pages/page_layouts.h"
+#include "bench/bench_win.h"
 #include "tests/wine/installed_printer.h"
 #include "tools/sheet_host/sheet_host_win.h"
 
 using namespace vq;
+using namespace vq::bench;
 using namespace vq::wine;
 
 namespace {
@@ -62,8 +62,6 @@ void ShowEveryPage(HWND sheet) {
   PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
-INT_PTR CALLBACK EmptyPage(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
-
 // The floor: the host's own work for one page with nothing on it.
 LONG WINAPI EmptySheet(PPROPSHEETUI_INFO info, LPARAM) {
   if (info->Reason != PROPSHEETUI_REASON_INIT) return 1;
@@ -78,33 +76,6 @@ LONG WINAPI EmptySheet(PPROPSHEETUI_INFO info, LPARAM) {
   psp.pfnDlgProc = EmptyPage;
   info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&psp), 0);
   return 1;
-}
-
-// The driver's own page templates with nothing behind them, in the same
-// activation context: what Wine's controls cost by themselves. The driver's
-// time less this is what its own code adds.
-HMODULE g_ui = nullptr;
-SheetActivationContext g_actCtx;
-LONG WINAPI TemplatesOnly(PPROPSHEETUI_INFO info, LPARAM) {
-  if (info->Reason != PROPSHEETUI_REASON_INIT) return 1;
-  for (uint32_t id : {pages::kDialogBasic, pages::kDialogColour, pages::kDialogCut,
-                      pages::kDialogOverlay, pages::kDialogAdvanced}) {
-    PROPSHEETPAGEW psp{};
-    psp.dwSize = sizeof psp;
-    psp.dwFlags = PSP_USEFUSIONCONTEXT;
-    psp.hInstance = g_ui;
-    psp.pszTemplate = MAKEINTRESOURCEW(id);
-    psp.pfnDlgProc = EmptyPage;
-    psp.hActCtx = g_actCtx.handle();
-    info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                          reinterpret_cast<LPARAM>(&psp), 0);
-  }
-  return 1;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 struct Opening {
@@ -151,10 +122,9 @@ int wmain() {
                   reinterpret_cast<BYTE*>(&printLayout), 4, &needed);
   const int pages = printLayout ? 5 : 4;
 
-  g_ui = ui;
-  wchar_t uiFile[MAX_PATH] = {};
-  GetModuleFileNameW(ui, uiFile, MAX_PATH);
-  g_actCtx.Create((std::wstring(uiFile) + L".manifest").c_str());
+  // The driver's own page templates with nothing behind them: the driver's
+  // time less theirs is what its own code adds.
+  UseTemplatesOf(ui);
   TimeSheet(sheets, &header);  // the first opening loads the sibling modules
   TimeSheet(sheets, &header);
   std::printf("one opening, ms after INIT began: INIT returned %.1f, sheet ready %.1f, each further "
@@ -168,7 +138,7 @@ int wmain() {
   for (int i = 0; i < kRuns; ++i) {
     driver.push_back(TimeSheet(sheets, &header));
     floor.push_back(TimeSheet(EmptySheet, nullptr).total);
-    templates.push_back(TimeSheet(TemplatesOnly, nullptr));
+    templates.push_back(TimeSheet(BareTemplates, nullptr));
   }
   auto median = [](const std::vector<Opening>& runs, int page) {
     std::vector<double> v;

@@ -28,6 +28,21 @@
 #include "uicore/texts_win.h"
 
 namespace vq {
+
+uint32_t FillPaperCombo(HWND list, PaperInfo* table, size_t count, bool narrowMarginAllowed,
+                        uint32_t* currentPaper, const std::u16string& narrowPrefix) {
+  std::vector<std::u16string> items;
+  const int found = basic::FillPaperList(table, count, narrowMarginAllowed, currentPaper, narrowPrefix, &items);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::u16string& item : items)
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  const uint32_t index = found < 0 ? 0 : static_cast<uint32_t>(found);
+  SendMessageW(list, CB_SETCURSEL, index, 0);
+  return index;
+}
+
 namespace {
 
 constexpr uint32_t kPreviewMode = 2;
@@ -145,17 +160,8 @@ PaperInfo* Papers(const PageCall& c) { return c.sheet.paperTable.get(); }
 uint32_t FillPaperList(PageCall& c) {
   BasicState& s = c.Get<BasicState>();
   uint32_t current = static_cast<uint16_t>(Work(c).dmPaperSize);
-  std::vector<std::u16string> items;
-  const int found = basic::FillPaperList(Papers(c), c.sheet.paperCount(), s.narrowMarginAllowed,
-                                         &current, Text16(kNarrowPrefixText), &items);
-  HWND list = Item(c, IDC_BASIC_PAPER_LIST);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, CB_RESETCONTENT, 0, 0);
-  for (const std::u16string& item : items)
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  s.paperIndex = found < 0 ? 0 : static_cast<uint32_t>(found);
-  SendMessageW(list, CB_SETCURSEL, s.paperIndex, 0);
+  s.paperIndex = FillPaperCombo(Item(c, IDC_BASIC_PAPER_LIST), Papers(c), c.sheet.paperCount(),
+                                s.narrowMarginAllowed, &current, Text16(kNarrowPrefixText));
   return s.paperIndex;
 }
 
