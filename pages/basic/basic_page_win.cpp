@@ -350,10 +350,15 @@ void ReadCopiesField(PageCall& c) {
 }
 
 void ShowOrientation(PageCall& c) {
+  // Each box set on its own: CheckRadioButton would send BM_SETCHECK to
+  // every id between the two radios, the PaperOption box (1124) among them,
+  // and clear it on every redraw of the preview.
   const basic::OrientationView v = basic::ViewOrientation(Work(c));
-  CheckRadioButton(c.page, IDC_BASIC_PORTRAIT, IDC_BASIC_LANDSCAPE,
-                   v.portrait ? IDC_BASIC_PORTRAIT : IDC_BASIC_LANDSCAPE);
-  Button_SetCheck(Item(c, IDC_BASIC_ORIENTATION_LOCK), v.lockChecked ? BST_CHECKED : BST_UNCHECKED);
+  const std::pair<int, bool> boxes[] = {{IDC_BASIC_PORTRAIT, v.portrait},
+                                        {IDC_BASIC_LANDSCAPE, !v.portrait},
+                                        {IDC_BASIC_ORIENTATION_LOCK, v.lockChecked}};
+  for (const auto& [id, on] : boxes)
+    if ((Button_GetCheck(Item(c, id)) == BST_CHECKED) != on) Button_SetCheck(Item(c, id), on ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool LockChecked(const PageCall& c) {

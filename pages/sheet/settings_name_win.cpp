@@ -3,6 +3,7 @@
 #include <prsht.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <iterator>
 
 #include "devinfo/text_ids.h"
@@ -22,7 +23,11 @@ void ShowSettingsName(HWND dialog, int nameControl, const JobSettings& js) {
   const uint16_t fixed = text_ids::FixedSettingsNameText(js.SettingsNameId);
   if (!fixed || !LoadTextById(fixed, name, sizeof name - sizeof(wchar_t)) || !name[0])
     std::copy(std::begin(js.SettingsName), std::end(js.SettingsName), name);
-  SetDlgItemTextW(dialog, nameControl, name);
+  // The pages show the name again on every preview redraw: a text that is
+  // already there is not set (and repainted) again.
+  wchar_t shown[kNameUnits + 1] = {};
+  GetDlgItemTextW(dialog, nameControl, shown, static_cast<int>(std::size(shown)));
+  if (std::wcscmp(shown, name)) SetDlgItemTextW(dialog, nameControl, name);
 }
 
 void ForgetSettingsName(HWND dialog, int nameControl, JobSettings& js) {
