@@ -11,6 +11,8 @@ namespace {
 
 HMODULE g_ui = nullptr;
 SheetActivationContext g_actCtx;
+host::SheetEntry g_entry = nullptr;
+LARGE_INTEGER g_initReturned{};
 
 }  // namespace
 
@@ -52,5 +54,15 @@ LONG WINAPI BareTemplates(PPROPSHEETUI_INFO info, LPARAM) {
   }
   return 1;
 }
+
+void TimeEntry(host::SheetEntry entry) { g_entry = entry; }
+
+LONG WINAPI TimedEntry(PPROPSHEETUI_INFO info, LPARAM lParam) {
+  const LONG rc = g_entry(info, lParam);
+  if (info && info->Reason == PROPSHEETUI_REASON_INIT) QueryPerformanceCounter(&g_initReturned);
+  return rc;
+}
+
+LARGE_INTEGER InitReturned() { return g_initReturned; }
 
 }  // namespace vq::bench

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/ddk_win.h"
+#include "tools/sheet_host/sheet_host_win.h"
 
 namespace vq::bench {
 
@@ -24,5 +25,11 @@ INT_PTR CALLBACK EmptyPage(HWND, UINT msg, WPARAM, LPARAM);
 // BareTemplates as the sheet entry.
 void UseTemplatesOf(HMODULE ui);
 LONG WINAPI BareTemplates(PPROPSHEETUI_INFO info, LPARAM);
+
+// A sheet entry run through TimedEntry after TimeEntry(entry): the moment
+// its INIT returned is kept (QueryPerformanceCounter).
+void TimeEntry(host::SheetEntry entry);
+LONG WINAPI TimedEntry(PPROPSHEETUI_INFO info, LPARAM lParam);
+LARGE_INTEGER InitReturned();
 
 }  // namespace vq::bench

@@ -31,8 +31,7 @@ using namespace vq::wine;
 
 namespace {
 
-LARGE_INTEGER g_start, g_end, g_initDone;
-host::SheetEntry g_entry = nullptr;
+LARGE_INTEGER g_start, g_end;
 std::vector<LARGE_INTEGER> g_marks;  // after the sheet was ready, then after each page
 
 double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
@@ -41,12 +40,6 @@ double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
   return 1000.0 * double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
 }
 
-// The driver's entry, timed: when its INIT returned.
-LONG WINAPI TimedEntry(PPROPSHEETUI_INFO info, LPARAM lParam) {
-  const LONG rc = g_entry(info, lParam);
-  if (info && info->Reason == PROPSHEETUI_REASON_INIT) QueryPerformanceCounter(&g_initDone);
-  return rc;
-}
 
 void ShowEveryPage(HWND sheet) {
   LARGE_INTEGER now;
@@ -86,13 +79,13 @@ struct Opening {
 Opening TimeSheet(host::SheetEntry entry, void* header) {
   g_marks.clear();
   g_end.QuadPart = 0;
-  g_entry = entry;
+  TimeEntry(entry);
   QueryPerformanceCounter(&g_start);
   host::RunSheet(TimedEntry, header, L"sheet bench", nullptr, ShowEveryPage);
   Opening o;
   if (!g_end.QuadPart) return o;
   o.total = Ms(g_start, g_end);
-  LARGE_INTEGER from = g_initDone;
+  LARGE_INTEGER from = InitReturned();
   for (const LARGE_INTEGER& mark : g_marks) {
     o.pages.push_back(Ms(from, mark));
     from = mark;
@@ -128,7 +121,7 @@ int wmain() {
   TimeSheet(sheets, &header);  // the first opening loads the sibling modules
   TimeSheet(sheets, &header);
   std::printf("one opening, ms after INIT began: INIT returned %.1f, sheet ready %.1f, each further "
-              "page shown:", Ms(g_start, g_initDone), Ms(g_start, g_marks[0]));
+              "page shown:", Ms(g_start, InitReturned()), Ms(g_start, g_marks[0]));
   for (size_t i = 1; i < g_marks.size(); ++i) std::printf(" %.1f", Ms(g_start, g_marks[i]));
   std::printf("\n");
   // Interleaved, so that a busy moment of the machine falls on all three.
