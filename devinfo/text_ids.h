@@ -75,6 +75,11 @@ inline constexpr uint16_t kOverlayPageWindowText = 4748;
 inline constexpr uint16_t kSettingsNameDefault = 4759;  // the name of the built-in defaults
 inline constexpr uint16_t kSettingsNameCurrent = 4760;  // settings changed by hand
 inline constexpr uint32_t kSettingsNameTexts[] = {kSettingsNameDefault, kSettingsNameCurrent};
+// The text that names a record by its SettingsNameId: 0 the current
+// settings, 1 the defaults; a favourite (2 and on) is named by its record.
+constexpr uint16_t FixedSettingsNameText(uint32_t settingsNameId) {
+  return settingsNameId == 0 ? kSettingsNameCurrent : settingsNameId == 1 ? kSettingsNameDefault : 0;
+}
 
 // The caption of every message box (messages.inc).
 inline constexpr uint32_t kMessageCaptionTexts[] = {4761};

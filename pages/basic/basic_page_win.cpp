@@ -17,6 +17,7 @@
 #include "pages/basic/settings_list_win.h"
 #include "pages/control_ids.h"
 #include "pages/page_layouts.h"
+#include "pages/sheet/settings_name_win.h"
 #include "settings/job_checks.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
@@ -28,6 +29,21 @@
 #include "uicore/texts_win.h"
 
 namespace vq {
+
+uint32_t FillPaperCombo(HWND list, PaperInfo* table, size_t count, bool narrowMarginAllowed,
+                        uint32_t* currentPaper, const std::u16string& narrowPrefix) {
+  std::vector<std::u16string> items;
+  const int found = basic::FillPaperList(table, count, narrowMarginAllowed, currentPaper, narrowPrefix, &items);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::u16string& item : items)
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  const uint32_t index = found < 0 ? 0 : static_cast<uint32_t>(found);
+  SendMessageW(list, CB_SETCURSEL, index, 0);
+  return index;
+}
+
 namespace {
 
 constexpr uint32_t kPreviewMode = 2;
@@ -95,12 +111,7 @@ void TakeSnapshots(PageCall& c) {
   s.reference = s.live = Snapshot(c);
 }
 
-void ShowSettingsName(const PageCall& c) {
-  const JobSettings& js = Work(c);
-  std::wstring name(reinterpret_cast<const wchar_t*>(js.SettingsName),
-                    std::find(js.SettingsName, js.SettingsName + 64, u'\0') - js.SettingsName);
-  SetDlgItemTextW(c.page, IDC_BASIC_SETTINGS_NAME, name.c_str());
-}
+void ShowSettingsName(const PageCall& c) { vq::ShowSettingsName(c.page, IDC_BASIC_SETTINGS_NAME, Work(c)); }
 
 void NoteSettingsChange(PageCall& c) {
   BasicState& s = c.Get<BasicState>();
@@ -143,17 +154,8 @@ PaperInfo* Papers(const PageCall& c) { return c.sheet.paperTable.get(); }
 uint32_t FillPaperList(PageCall& c) {
   BasicState& s = c.Get<BasicState>();
   uint32_t current = static_cast<uint16_t>(Work(c).dmPaperSize);
-  std::vector<std::u16string> items;
-  const int found = basic::FillPaperList(Papers(c), c.sheet.paperCount(), s.narrowMarginAllowed,
-                                         &current, Text16(kNarrowPrefixText), &items);
-  HWND list = Item(c, IDC_BASIC_PAPER_LIST);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, CB_RESETCONTENT, 0, 0);
-  for (const std::u16string& item : items)
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  s.paperIndex = found < 0 ? 0 : static_cast<uint32_t>(found);
-  SendMessageW(list, CB_SETCURSEL, s.paperIndex, 0);
+  s.paperIndex = FillPaperCombo(Item(c, IDC_BASIC_PAPER_LIST), Papers(c), c.sheet.paperCount(),
+                                s.narrowMarginAllowed, &current, Text16(kNarrowPrefixText));
   return s.paperIndex;
 }
 
@@ -323,10 +325,15 @@ void ReadCopiesField(PageCall& c) {
 }
 
 void ShowOrientation(PageCall& c) {
+  // Each box set on its own: CheckRadioButton would send BM_SETCHECK to
+  // every id between the two radios, the PaperOption box (1124) among them,
+  // and clear it on every redraw of the preview.
   const basic::OrientationView v = basic::ViewOrientation(Work(c));
-  CheckRadioButton(c.page, IDC_BASIC_PORTRAIT, IDC_BASIC_LANDSCAPE,
-                   v.portrait ? IDC_BASIC_PORTRAIT : IDC_BASIC_LANDSCAPE);
-  Button_SetCheck(Item(c, IDC_BASIC_ORIENTATION_LOCK), v.lockChecked ? BST_CHECKED : BST_UNCHECKED);
+  const std::pair<int, bool> boxes[] = {{IDC_BASIC_PORTRAIT, v.portrait},
+                                        {IDC_BASIC_LANDSCAPE, !v.portrait},
+                                        {IDC_BASIC_ORIENTATION_LOCK, v.lockChecked}};
+  for (const auto& [id, on] : boxes)
+    if ((Button_GetCheck(Item(c, id)) == BST_CHECKED) != on) Button_SetCheck(Item(c, id), on ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool LockChecked(const PageCall& c) {
