@@ -56,7 +56,9 @@ constexpr char kUsage[] =
     "  favourites [--printer NAME] list | export FILE | import FILE\n"
     "          the printer's favourites; an import is checked whole before it is stored\n"
     "  papers [--printer NAME] list | add NAME WIDTH LENGTH [top=MM ...] | delete ID [--yes]\n"
-    "          the paper table; user papers through the custom paper dialog's checks\n";
+    "          the paper table; user papers through the custom paper dialog's checks\n"
+    "  receipt-colours [--printer NAME] list | export FILE | import FILE\n"
+    "          the receipt colour pairs; an import is checked whole before it is stored\n";
 
 }  // namespace
 
@@ -75,6 +77,7 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wstring(argv[1]) == L"maint") return RunMaint(argc, argv);
   if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
   if (std::wstring(argv[1]) == L"papers") return RunPapers(argc, argv);
+  if (std::wstring(argv[1]) == L"receipt-colours") return RunReceiptColours(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];

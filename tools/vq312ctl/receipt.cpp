@@ -1,0 +1,121 @@
+// `vq312ctl receipt-colours`: the printer's receipt colour pairs listed,
+// exported to a ".bin" file and imported from one, through the same checks
+// as the receipt colour dialog: a file is taken whole or not at all.
+#include <string>
+#include <vector>
+
+#include "base/text_win.h"
+#include "pages/utility/receipt_colours.h"
+#include "pages/utility/receipt_colours_win.h"
+#include "settings/printer_store_win.h"
+#include "tools/vq312ctl/ctl.h"
+
+namespace vq::ctl {
+namespace {
+
+constexpr char kReceiptUsage[] =
+    "usage: vq312ctl receipt-colours [--printer NAME] list | export FILE | import FILE\n";
+
+std::string Text(const std::u16string& s) { return Narrow(std::wstring(s.begin(), s.end())); }
+
+int List(PrinterStore* store, const std::string& printer) {
+  const receipt::Arrays a = receipt::ReadArrays(store);
+  const std::vector<receipt::Row> rows = receipt::ListRows(a);
+  Print("Receipt colours of \"%s\": %zu\n", printer.c_str(), rows.size());
+  if (receipt::SettingsCount(a) < receipt::ColourCount(a) ||
+      (receipt::MemoCount(a) && receipt::MemoCount(a) < receipt::ColourCount(a)))
+    Print("  (the stored values disagree in length: %zu colours, %zu memos, %zu settings)\n",
+          receipt::ColourCount(a), receipt::MemoCount(a), receipt::SettingsCount(a));
+  for (size_t i = 0; i < rows.size(); ++i)
+    Print("  %zu  No. %u  %s -> %s  %s\n", i + 1, rows[i].number,
+          Text(receipt::ColourText(rows[i].source)).c_str(),
+          Text(receipt::ColourText(rows[i].print)).c_str(), Text(rows[i].memo).c_str());
+  return 0;
+}
+
+int Export(PrinterStore* store, const std::wstring& file) {
+  const receipt::Arrays a = receipt::ReadArrays(store);
+  const std::vector<uint8_t> bytes = receipt::ExportFile(a);
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  const bool ok = h != INVALID_HANDLE_VALUE &&
+                  WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  if (!ok) {
+    DeleteFileW(file.c_str());
+    Print("vq312ctl: cannot write %s\n", Narrow(file).c_str());
+    return 1;
+  }
+  Print("Exported %zu receipt colours (%zu bytes) to %s\n",
+        (bytes.size() - 4) / receipt::kPairSize, bytes.size(), Narrow(file).c_str());
+  return 0;
+}
+
+int Import(PrinterStore* store, const std::wstring& file) {
+  std::vector<uint8_t> bytes;
+  if (!ReadReceiptFile(file, &bytes)) {
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    const bool exists = GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &info);
+    const uint64_t size = uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    Print("vq312ctl: %s cannot be imported: %s. The stored receipt colours are unchanged.\n",
+          Narrow(file).c_str(),
+          !exists ? "no such file"
+          : (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+              ? "it is a folder"
+              : receipt::FileCheckName(receipt::CheckFileSize(size)));
+    return 1;
+  }
+  const receipt::FileCheck check = receipt::CheckFile(bytes);
+  if (check != receipt::FileCheck::kOk) {
+    Print("vq312ctl: %s is not a receipt colour file of this driver: %s. The stored receipt "
+          "colours are unchanged.\n", Narrow(file).c_str(), receipt::FileCheckName(check));
+    return 1;
+  }
+  receipt::Arrays a = receipt::ReadArrays(store);
+  const int taken = receipt::Import(&a, bytes);
+  if (taken > 0) {
+    const int written = receipt::WriteArrays(store, a);
+    if (written != 3) {
+      Print("vq312ctl: storing the receipt colours failed after %d of 3 values (error %lu); "
+            "administrator rights are needed\n", written, GetLastError());
+      return 1;
+    }
+  }
+  Print("Imported %d receipt colours from %s\n", taken, Narrow(file).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int RunReceiptColours(int argc, wchar_t** argv) {
+  Options options;
+  std::vector<std::wstring> words;
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--printer" && i + 1 < argc)
+      options.printer = argv[++i];
+    else
+      words.push_back(arg);
+  }
+  const bool list = words.size() == 1 && words[0] == L"list";
+  const bool withFile = words.size() == 2 && (words[0] == L"export" || words[0] == L"import");
+  if (!list && !withFile) {
+    Print(kReceiptUsage);
+    return 2;
+  }
+  const std::string printer = Narrow(options.printer);
+  Win32Spooler spooler;
+  const uint32_t access = words[0] == L"import" ? kPrinterAllAccess : kPrinterAccessUse;
+  const auto store = spooler.Open(U(options.printer.c_str()), access);
+  if (!store) {
+    Print("vq312ctl: cannot open \"%s\"%s\n", printer.c_str(),
+          access == kPrinterAllAccess ? " for administration" : "");
+    return 1;
+  }
+  if (list) return List(store.get(), printer);
+  return words[0] == L"export" ? Export(store.get(), words[1]) : Import(store.get(), words[1]);
+}
+
+}  // namespace vq::ctl
