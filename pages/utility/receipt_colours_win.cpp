@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cwchar>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -346,7 +348,7 @@ void DeleteSelected(DialogCall& call) {
 
 bool ChooseFile(const DialogCall& call, bool save, std::wstring* path) {
   wchar_t file[MAX_PATH] = L"";
-  if (save) wcscpy(file, L"ReceiptColor");
+  if (save) std::wcscpy(file, L"ReceiptColor");
   wchar_t title[128] = {};
   LoadTextById(save ? kExportTitle : kImportTitle, title, sizeof title - sizeof(wchar_t));
   OPENFILENAMEW ofn{};

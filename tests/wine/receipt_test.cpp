@@ -10,7 +10,9 @@
 #include <prsht.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -94,8 +96,10 @@ std::wstring ItemText(HWND dialog, int id) {
   return text;
 }
 
+// As typing does: the text, then the edit's change notification.
 void Type(HWND dialog, int id, const wchar_t* text) {
   SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, LPARAM(text));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), LPARAM(GetDlgItem(dialog, id)));
 }
 
 void Choose(HWND dialog, int id, int item) {
@@ -133,10 +137,16 @@ void Drop(HWND dialog, const std::vector<std::wstring>& paths) {
 }
 
 // Types `path` into the open or save dialog that comes up and presses OK.
+// The file name is combo 1148 in the Explorer-style dialog, edit 1152 in
+// the older one.
 bool AnswerFileDialog(const std::wstring& path) {
-  HWND box = FindDialog(1148);
+  HWND box = nullptr;
+  int name = 0;
+  for (int i = 0; i < 40 && !box; ++i)
+    for (int id : {1148, 1152})
+      if (!box && (box = FindDialog(id, 100))) name = id;
   if (!box) return false;
-  SetDlgItemTextW(box, 1148, path.c_str());
+  SetDlgItemTextW(box, name, path.c_str());
   Press(box, IDOK);
   WaitGone(box);
   return !IsWindow(box);
@@ -314,8 +324,8 @@ void CheckRenderedChart(const std::vector<Patch>& table) {
     // Ink in a box: pixels far from the colour the box would have blank.
     const auto inked = [&](int x0, int y0, int x1, int y1, const uint8_t* blank) {
       int n = 0;
-      for (int y = px(y0, g.offsetY); y < px(y1, g.offsetY); ++y)
-        for (int x = px(x0, g.offsetX); x < px(x1, g.offsetX); ++x) {
+      for (int y = px(y0, g.offsetY); y < std::min(px(y1, g.offsetY), pic.height); ++y)
+        for (int x = px(x0, g.offsetX); x < std::min(px(x1, g.offsetX), pic.width); ++x) {
           const uint8_t* q = pic.At(x, y);
           n += std::abs(q[0] - blank[0]) + std::abs(q[1] - blank[1]) + std::abs(q[2] - blank[2]) > 150;
         }
