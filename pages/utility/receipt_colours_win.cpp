@@ -264,10 +264,10 @@ void PrintBaseChart(DialogCall& call) {
   d.mode = ChartMode::kBase;
   d.base = ClampSource(call);
   if (!PrintReceiptChart(call.dialog, d.target.printerName, Request(call), &d.table)) return;
-  EnableAll(call, kChartStage, true);
-  SetFocus(Item(call, IDC_RECEIPT_PRINT_FINE));
   EnableAll(call, kBaseStage, false);
   EnableSource(call, false);
+  EnableAll(call, kChartStage, true);
+  SetFocus(Item(call, IDC_RECEIPT_PRINT_FINE));
 }
 
 void PrintFineChart(DialogCall& call) {

@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -252,7 +253,8 @@ bool RunGhostscript(const std::string& gsArgs) {
   const std::string script = "gs -q -dNOPAUSE -dBATCH -dSAFER " + gsArgs + " >/dev/null 2>&1; echo $? > '" +
                              UnixPath(done) + "'";
   std::wstring command = L"Z:\\bin\\sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
@@ -272,14 +274,29 @@ struct Picture {
   const uint8_t* At(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
 };
 
+// A binary PPM (P6, 8 bits), with the comment lines Ghostscript writes.
 bool ReadPpm(const std::wstring& path, Picture* p) {
   const std::vector<uint8_t> b = ReadBytes(path);
-  int maxval = 0, used = 0;
-  if (b.size() < 16 || std::sscanf(reinterpret_cast<const char*>(b.data()), "P6 %d %d %d%n",
-                                   &p->width, &p->height, &maxval, &used) != 3)
-    return false;
-  const size_t start = size_t(used) + 1, size = size_t(p->width) * p->height * 3;
-  if (b.size() < start + size) return false;
+  size_t at = 0;
+  int fields[4] = {};  // magic, width, height, maxval
+  for (int f = 0; f < 4; ++f) {
+    while (at < b.size() && (std::isspace(b[at]) || b[at] == '#')) {
+      if (b[at] == '#')
+        while (at < b.size() && b[at] != '\n') ++at;
+      else
+        ++at;
+    }
+    if (f == 0) {
+      if (at + 2 > b.size() || b[at] != 'P' || b[at + 1] != '6') return false;
+      at += 2;
+      continue;
+    }
+    for (; at < b.size() && std::isdigit(b[at]); ++at) fields[f] = fields[f] * 10 + (b[at] - '0');
+  }
+  p->width = fields[1];
+  p->height = fields[2];
+  const size_t start = at + 1, size = size_t(p->width) * p->height * 3;
+  if (fields[3] != 255 || b.size() < start + size) return false;
   p->rgb.assign(b.begin() + ptrdiff_t(start), b.begin() + ptrdiff_t(start + size));
   return true;
 }
@@ -337,8 +354,9 @@ void CheckRenderedChart(const std::vector<Patch>& table) {
     const uint8_t patchColour[3] = {patch.colour.r, patch.colour.g, patch.colour.b};
     EXPECT_GT(inked(at.x, at.y, at.x + m.numberWidth, at.y + m.numberHeight, patchColour), 5)
         << "no number on the patch";
-    // The gap right of the patch stays blank: the check can tell ink from paper.
-    EXPECT_EQ(inked(at.x + m.patchWidth + 2, at.y, at.x + m.patchWidth + m.gapX - 2, at.y + m.patchHeight, white), 0);
+    // The gap right of the patch (a pixel in from either edge) stays blank:
+    // the check tells ink from paper.
+    EXPECT_EQ(inked(at.x + m.patchWidth + 6, at.y, at.x + m.patchWidth + m.gapX - 6, at.y + m.patchHeight, white), 0);
     ++checked;
   }
   EXPECT_EQ(checked, int(table.size()));
