@@ -486,6 +486,8 @@ bool OnCommand(DialogCall& call, UINT id, UINT code) {
     case IDC_RECEIPT_HELP_BUTTON:
       ShowHelpTopic(call.dialog, Data(call).target.printerOwn, help::kReceiptColourDialog);
       return true;
+    case IDOK:
+      return true;  // Enter in an edit does not close the dialog
     case IDC_RECEIPT_CLOSE:
     case IDCANCEL:
       if (ShowMessageById(call.dialog, kCloseQuestion) == IDYES) call.End(id);

@@ -592,7 +592,7 @@ TEST_F(Receipt, ListExportImportAndRefusedFiles) {
     EXPECT_FALSE(Enabled(d, 1306));
     ListView_SetItemState(list, 2, 0, LVIS_SELECTED);
     Press(d, 1306);
-    HWND summary = FindDialog(1303);
+    HWND summary = FindDialog(103);  // the summary's Copy button
     EXPECT_NE(summary, nullptr) << "the stored settings are shown";
     if (summary) {
       Press(summary, IDOK);
@@ -650,7 +650,7 @@ TEST_F(Receipt, DamagedStoredValuesOpen) {
     // Row 0 is selected, but its settings record is cut short: nothing to show.
     Press(d, 1306);
     Sleep(200);
-    EXPECT_EQ(FindDialog(1303, 300), nullptr);
+    EXPECT_EQ(FindDialog(103, 300), nullptr);
   });
 }
 
