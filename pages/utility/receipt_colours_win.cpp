@@ -369,15 +369,7 @@ bool ChooseFile(const DialogCall& call, bool save, std::wstring* path) {
 void ExportPairs(DialogCall& call) {
   std::wstring path;
   if (!ChooseFile(call, true, &path)) return;
-  const std::vector<uint8_t> file = ExportFile(Data(call).arrays);
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  const bool ok = h != INVALID_HANDLE_VALUE &&
-                  WriteFile(h, file.data(), DWORD(file.size()), &written, nullptr) &&
-                  written == file.size();
-  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  if (!ok) DeleteFileW(path.c_str());  // no half-written file left behind
+  WriteReceiptFile(path, Data(call).arrays);
 }
 
 void ImportPath(DialogCall& call, const std::wstring& path) {
@@ -579,6 +571,19 @@ bool ReadReceiptFile(const std::wstring& path, std::vector<uint8_t>* bytes) {
     ok = ReadFile(h, bytes->data(), DWORD(bytes->size()), &got, nullptr) && got == bytes->size();
   }
   CloseHandle(h);
+  return ok;
+}
+
+bool WriteReceiptFile(const std::wstring& path, const Arrays& arrays) {
+  const std::vector<uint8_t> file = ExportFile(arrays);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(h, file.data(), DWORD(file.size()), &written, nullptr) &&
+                  written == file.size();
+  CloseHandle(h);
+  if (!ok) DeleteFileW(path.c_str());
   return ok;
 }
 

@@ -7,8 +7,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "pages/utility/maintenance_win.h"
+#include "pages/utility/receipt_colours.h"
 
 namespace vq {
 
@@ -20,5 +22,8 @@ INT_PTR ShowReceiptColourDialog(HWND owner, const MaintenanceTarget& t);
 // Reads a ".bin" file whole for an import: a folder, a missing file or one
 // larger than any receipt colour file is refused before it is read.
 bool ReadReceiptFile(const std::wstring& path, std::vector<uint8_t>* bytes);
+// Writes the ".bin" file of `arrays` over `path`; a file that could not be
+// written whole is removed again.
+bool WriteReceiptFile(const std::wstring& path, const receipt::Arrays& arrays);
 
 }  // namespace vq

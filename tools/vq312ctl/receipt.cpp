@@ -1,6 +1,7 @@
 // `vq312ctl receipt-colours`: the printer's receipt colour pairs listed,
 // exported to a ".bin" file and imported from one, through the same checks
 // as the receipt colour dialog: a file is taken whole or not at all.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,21 +36,13 @@ int List(PrinterStore* store, const std::string& printer) {
 
 int Export(PrinterStore* store, const std::wstring& file) {
   const receipt::Arrays a = receipt::ReadArrays(store);
-  const std::vector<uint8_t> bytes = receipt::ExportFile(a);
-  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  const bool ok = h != INVALID_HANDLE_VALUE &&
-                  WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
-  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  if (!ok) {
-    DeleteFileW(file.c_str());
+  if (!WriteReceiptFile(file, a)) {
     Print("vq312ctl: cannot write %s\n", Narrow(file).c_str());
     return 1;
   }
-  Print("Exported %zu receipt colours (%zu bytes) to %s\n",
-        (bytes.size() - 4) / receipt::kPairSize, bytes.size(), Narrow(file).c_str());
+  const size_t pairs = std::min<size_t>(receipt::ColourCount(a), receipt::kMaxFilePairs);
+  Print("Exported %zu receipt colours (%zu bytes) to %s\n", pairs, 4 + pairs * receipt::kPairSize,
+        Narrow(file).c_str());
   return 0;
 }
 
@@ -90,32 +83,7 @@ int Import(PrinterStore* store, const std::wstring& file) {
 }  // namespace
 
 int RunReceiptColours(int argc, wchar_t** argv) {
-  Options options;
-  std::vector<std::wstring> words;
-  for (int i = 2; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--printer" && i + 1 < argc)
-      options.printer = argv[++i];
-    else
-      words.push_back(arg);
-  }
-  const bool list = words.size() == 1 && words[0] == L"list";
-  const bool withFile = words.size() == 2 && (words[0] == L"export" || words[0] == L"import");
-  if (!list && !withFile) {
-    Print(kReceiptUsage);
-    return 2;
-  }
-  const std::string printer = Narrow(options.printer);
-  Win32Spooler spooler;
-  const uint32_t access = words[0] == L"import" ? kPrinterAllAccess : kPrinterAccessUse;
-  const auto store = spooler.Open(U(options.printer.c_str()), access);
-  if (!store) {
-    Print("vq312ctl: cannot open \"%s\"%s\n", printer.c_str(),
-          access == kPrinterAllAccess ? " for administration" : "");
-    return 1;
-  }
-  if (list) return List(store.get(), printer);
-  return words[0] == L"export" ? Export(store.get(), words[1]) : Import(store.get(), words[1]);
+  return RunListExportImport(argc, argv, {kReceiptUsage, List, Export, Import});
 }
 
 }  // namespace vq::ctl
