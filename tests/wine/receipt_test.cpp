@@ -110,16 +110,6 @@ void Choose(HWND dialog, int id, int item) {
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
 
-// The text of message `id` in the user's language, for comparing boxes.
-std::wstring MessageOf(uint32_t id) {
-  static const DifmApi difm = InstalledDifm();
-  static const DifmHandle h = difm.DifmMapper ? difm.DifmMapper(kDifmMagic, u"Morva VT-Q3120") : 0;
-  char16_t text[2048] = {}, caption[256] = {};
-  uint32_t tb = sizeof text - 2, cb = sizeof caption - 2, flags = 0;
-  if (!h || !difm.DifmGetRealDataMsg(h, id, text, &tb, caption, &cb, &flags)) return {};
-  return reinterpret_cast<const wchar_t*>(text);
-}
-
 // Drops `paths` on the list's group, as Explorer would.
 void Drop(HWND dialog, const std::vector<std::wstring>& paths) {
   size_t chars = 1;
@@ -436,13 +426,13 @@ TEST_F(Receipt, UtilityButtonOpensOnlyInPlainColour) {
       EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1089)));
       Press(page, 1089);
       if (monochrome) {
-        EXPECT_EQ(Answer(IDOK), MessageOf(4116));
+        EXPECT_EQ(Answer(IDOK), InstalledMessageText(4116));
       } else {
         HWND dialog = FindDialog(kList);
         ASSERT_NE(dialog, nullptr);
         // Close asks first: No keeps the dialog.
         Press(dialog, 1324);
-        EXPECT_EQ(Answer(IDNO), MessageOf(4026));
+        EXPECT_EQ(Answer(IDNO), InstalledMessageText(4026));
         EXPECT_TRUE(IsWindow(dialog));
         Press(dialog, 1324);
         Answer(IDYES);
@@ -485,7 +475,7 @@ TEST_F(Receipt, ChartsPrintAndTheBestPatchRegisters) {
 
     // Declined: nothing printed, nothing unlocked.
     Press(d, 1293);
-    EXPECT_EQ(Answer(IDNO), MessageOf(4032));
+    EXPECT_EQ(Answer(IDNO), InstalledMessageText(4032));
     EXPECT_FALSE(Enabled(d, 1292));
     Press(d, 1293);
     Answer(IDYES);
@@ -505,13 +495,13 @@ TEST_F(Receipt, ChartsPrintAndTheBestPatchRegisters) {
       Press(wait, 1217);
       WaitGone(wait);
     }
-    EXPECT_EQ(Answer(IDOK), MessageOf(4021));
+    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4021));
     EXPECT_EQ(GetFileAttributesW(kChartFile), INVALID_FILE_ATTRIBUTES);
     SetSimulated({"idle"});
 
     // Start over: No keeps the chart; Yes goes back to choosing a colour.
     Press(d, 1305);
-    EXPECT_EQ(Answer(IDNO), MessageOf(4105));
+    EXPECT_EQ(Answer(IDNO), InstalledMessageText(4105));
     EXPECT_TRUE(Enabled(d, 1296));
     Press(d, 1305);
     Answer(IDYES);
@@ -599,7 +589,7 @@ TEST_F(Receipt, ListExportImportAndRefusedFiles) {
       WaitGone(summary);
     }
     Press(d, 1294);
-    EXPECT_EQ(Answer(IDYES), MessageOf(4028));
+    EXPECT_EQ(Answer(IDYES), InstalledMessageText(4028));
     Sleep(100);
     EXPECT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_FALSE(Enabled(d, 1294));
@@ -615,14 +605,14 @@ TEST_F(Receipt, ListExportImportAndRefusedFiles) {
     const Arrays before = Stored();
     for (const Bad& b : bad) {
       Drop(d, {TempPath(b.name)});
-      EXPECT_EQ(Answer(IDOK), MessageOf(4064)) << Utf8(b.name);
+      EXPECT_EQ(Answer(IDOK), InstalledMessageText(4064)) << Utf8(b.name);
     }
     Drop(d, {huge});
-    EXPECT_EQ(Answer(IDOK), MessageOf(4064)) << "1 GB";
+    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4064)) << "1 GB";
     Drop(d, {folder});
-    EXPECT_EQ(Answer(IDOK), MessageOf(4064)) << "a folder";
+    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4064)) << "a folder";
     Drop(d, {exported, exported});
-    EXPECT_EQ(Answer(IDOK), MessageOf(4063)) << "two files";
+    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4063)) << "two files";
     const Arrays after = Stored();
     EXPECT_EQ(after.colours, before.colours);
     EXPECT_EQ(after.settings, before.settings);
