@@ -102,6 +102,7 @@ add_executable(vq312ctl
   tools/vq312ctl/caps.cpp
   tools/vq312ctl/form.cpp
   tools/vq312ctl/prefs.cpp
+  tools/vq312ctl/list_export_import.cpp
   tools/sheet_host/sheet_host_win.cpp
 )
 target_include_directories(vq312ctl PRIVATE ${CMAKE_SOURCE_DIR})

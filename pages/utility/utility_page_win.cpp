@@ -12,6 +12,8 @@
 #include "pages/utility/maintenance_win.h"
 #include "pages/utility/media_editor_win.h"
 #include "pages/utility/printer_report_win.h"
+#include "pages/utility/receipt_colours.h"
+#include "pages/utility/receipt_colours_win.h"
 #include "pages/utility/settings_dialogs_win.h"
 #include "settings/printer_store_win.h"
 #include "uicore/help_topics.h"
@@ -417,6 +419,16 @@ void CustomMediaTypes(HWND page, SheetContext& sheet, const MaintenanceTarget& t
   ShowMediaEditor(page, sheet);
 }
 
+// Receipt colours replace colours of plain colour printing only.
+void ReceiptColours(HWND page, const SheetContext& sheet, const MaintenanceTarget& t) {
+  if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
+  if (!receipt::IsPlainColourPrinting(sheet.workSettings)) {
+    ShowMessageById(page, 4116);
+    return;
+  }
+  ShowReceiptColourDialog(page, t);
+}
+
 void StatusMonitor(HWND page, const MaintenanceTarget& t) {
   if (!StartStatusMonitor(t.printer)) ShowMessageById(page, 4077);
 }
@@ -466,6 +478,9 @@ void OnCommand(PageCall& call, UINT id, UINT code) {
       break;
     case IDC_UTILITY_MEDIA_EDITOR:
       CustomMediaTypes(page, call.sheet, t);
+      break;
+    case IDC_UTILITY_RECEIPT_COLOURS:
+      ReceiptColours(page, call.sheet, t);
       break;
     default:
       break;

@@ -39,14 +39,7 @@ std::wstring DeviceText(uint32_t id) {
   return reinterpret_cast<const wchar_t*>(text);
 }
 
-std::wstring MessageText(uint32_t id) {
-  static const DifmApi difm = InstalledDifm();
-  static const DifmHandle h = difm.DifmMapper ? difm.DifmMapper(kDifmMagic, u"Morva VT-Q3120") : 0;
-  char16_t text[2048] = {}, caption[256] = {};
-  uint32_t tb = sizeof text - 2, cb = sizeof caption - 2, flags = 0;
-  if (!h || !difm.DifmGetRealDataMsg(h, id, text, &tb, caption, &cb, &flags)) return {};
-  return reinterpret_cast<const wchar_t*>(text);
-}
+std::wstring MessageText(uint32_t id) { return InstalledMessageText(id); }
 
 // Answers the page's message boxes as they come (Yes where there is one,
 // else OK) and remembers their texts. A dialog holding the sheet's tab

@@ -39,6 +39,15 @@ DifmApi InstalledDifm() {
   return api;
 }
 
+std::wstring InstalledMessageText(uint32_t id) {
+  static const DifmApi difm = InstalledDifm();
+  static const DifmHandle h = difm.DifmMapper ? difm.DifmMapper(kDifmMagic, u"Morva VT-Q3120") : 0;
+  char16_t text[2048] = {}, caption[256] = {};
+  uint32_t tb = sizeof text - 2, cb = sizeof caption - 2, flags = 0;
+  if (!h || !difm.DifmGetRealDataMsg(h, id, text, &tb, caption, &cb, &flags)) return {};
+  return reinterpret_cast<const wchar_t*>(text);
+}
+
 std::vector<unsigned char> StoredDevMode(HANDLE printer) {
   DWORD needed = 0;
   GetPrinterW(printer, 2, nullptr, 0, &needed);

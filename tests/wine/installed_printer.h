@@ -40,6 +40,10 @@ HMODULE LoadInstalledModule(const wchar_t* file);
 // The device-information module as installed.
 DifmApi InstalledDifm();
 
+// The text of message `id` as the installed device module gives it in the
+// user's language; empty when it has none.
+std::wstring InstalledMessageText(uint32_t id);
+
 // The printer's stored default device mode (level 2), whole.
 std::vector<unsigned char> StoredDevMode(HANDLE printer);
 

@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <string>
 
+namespace vq {
+class PrinterStore;
+}
+
 namespace vq::ctl {
 
 struct Options {
@@ -24,9 +28,21 @@ int RunMaint(int argc, wchar_t** argv);
 int RunFavourites(int argc, wchar_t** argv);
 int RunPapers(int argc, wchar_t** argv);
 int RunMedia(int argc, wchar_t** argv);
+int RunReceiptColours(int argc, wchar_t** argv);
 int RunDefaults(int argc, wchar_t** argv);
 int RunPrefs(const Options& options, const std::wstring& screenshots);
 int RunProps(const Options& options, const std::wstring& screenshots);
+
+// "list", "export FILE" and "import FILE" (after an optional --printer NAME)
+// on one printer's stored values: the printer is opened for administration
+// only to import; wrong words print `usage` and give 2.
+struct ListExportImport {
+  const char* usage;
+  int (*list)(PrinterStore* store, const std::string& printer);
+  int (*exportTo)(PrinterStore* store, const std::wstring& file);
+  int (*importFrom)(PrinterStore* store, const std::wstring& file);
+};
+int RunListExportImport(int argc, wchar_t** argv, const ListExportImport& commands);
 
 // Output: UTF-8, so Chinese names read right on a terminal and in logs.
 void Print(const std::string& text);

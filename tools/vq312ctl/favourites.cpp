@@ -107,32 +107,7 @@ int Import(PrinterStore* store, const std::wstring& file) {
 }  // namespace
 
 int RunFavourites(int argc, wchar_t** argv) {
-  Options options;
-  std::vector<std::wstring> words;
-  for (int i = 2; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--printer" && i + 1 < argc)
-      options.printer = argv[++i];
-    else
-      words.push_back(arg);
-  }
-  const bool list = words.size() == 1 && words[0] == L"list";
-  const bool withFile = words.size() == 2 && (words[0] == L"export" || words[0] == L"import");
-  if (!list && !withFile) {
-    Print(kFavouritesUsage);
-    return 2;
-  }
-  const std::string printer = Narrow(options.printer);
-  Win32Spooler spooler;
-  const uint32_t access = words[0] == L"import" ? kPrinterAllAccess : kPrinterAccessUse;
-  const auto store = spooler.Open(U(options.printer.c_str()), access);
-  if (!store) {
-    Print("vq312ctl: cannot open \"%s\"%s\n", printer.c_str(),
-          access == kPrinterAllAccess ? " for administration" : "");
-    return 1;
-  }
-  if (list) return List(store.get(), printer);
-  return words[0] == L"export" ? Export(store.get(), words[1]) : Import(store.get(), words[1]);
+  return RunListExportImport(argc, argv, {kFavouritesUsage, List, Export, Import});
 }
 
 }  // namespace vq::ctl

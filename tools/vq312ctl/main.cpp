@@ -59,7 +59,9 @@ constexpr char kUsage[] =
     "  papers [--printer NAME] list | add NAME WIDTH LENGTH [top=MM ...] | delete ID [--yes]\n"
     "          the paper table; user papers through the custom paper dialog's checks\n"
     "  media [--printer NAME] list | add NAME CLASS V1..V8 | delete ID [--yes]\n"
-    "          the media table; custom media types through the media editor's checks\n";
+    "          the media table; custom media types through the media editor's checks\n"
+    "  receipt-colours [--printer NAME] list | export FILE | import FILE\n"
+    "          the receipt colour pairs; an import is checked whole before it is stored\n";
 
 }  // namespace
 
@@ -79,6 +81,7 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
   if (std::wstring(argv[1]) == L"papers") return RunPapers(argc, argv);
   if (std::wstring(argv[1]) == L"media") return RunMedia(argc, argv);
+  if (std::wstring(argv[1]) == L"receipt-colours") return RunReceiptColours(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];
