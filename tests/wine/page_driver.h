@@ -180,6 +180,16 @@ inline void Scroll(HWND dialog, int bar, int code, int pos = 0) {
   SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(Item(dialog, bar)));
 }
 
+// Answers the next message box with `button`; its text, "" when none came.
+inline std::wstring AnswerBox(int button, DWORD ms = 8000) {
+  const HWND box = WaitForDialog(kMessageBoxText, ms);
+  if (!box) return L"";
+  const std::wstring text = TextOf(box, kMessageBoxText);
+  PostClick(box, button);
+  WaitGone(box);
+  return text;
+}
+
 inline HWND ShowPage(HWND sheet, int index) {
   SendMessageW(sheet, PSM_SETCURSEL, index, 0);
   return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));

@@ -29,6 +29,7 @@
 #include "settings/printer_store_win.h"
 #include "tests/wine/glyph_check_win.h"
 #include "tests/wine/installed_printer.h"
+#include "tests/wine/page_driver.h"
 #include "tools/sheet_host/sheet_host_win.h"
 
 namespace vq::wine {
@@ -40,75 +41,11 @@ constexpr wchar_t kReceiptPrinter[] = L"VT-Q3120 Receipt Test";
 constexpr wchar_t kChartFile[] = L"C:\\windows\\temp\\vq312-receipt.prn";
 constexpr int kList = 1295, kGroup = 1323;
 
-// ---- Windows of this process (message boxes have text 0xFFFF, 100 in Wine) ----
-
-HWND MessageText(HWND box) {
-  HWND text = GetDlgItem(box, 0xFFFF);
-  return text ? text : GetDlgItem(box, 100);
-}
-
-// A shown dialog of this process holding `control` (-1: a message box).
-HWND FindDialog(int control, DWORD ms = 8000) {
-  struct Find {
-    int control;
-    HWND found;
-  };
-  for (DWORD waited = 0; waited < ms; waited += 25, Sleep(25)) {
-    Find f{control, nullptr};
-    EnumWindows([](HWND w, LPARAM l) -> BOOL {
-      auto* f = reinterpret_cast<Find*>(l);
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      wchar_t cls[16] = {};
-      GetClassNameW(w, cls, 16);
-      if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::wcscmp(cls, L"#32770") ||
-          GetDlgItem(w, 12320) || !(f->control == -1 ? MessageText(w) : GetDlgItem(w, f->control)))
-        return TRUE;
-      f->found = w;
-      return FALSE;
-    }, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-  }
-  return nullptr;
-}
-
-void Press(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id)));
-}
-
-void WaitGone(HWND w) {
-  for (int i = 0; i < 800 && IsWindow(w); ++i) Sleep(10);
-}
-
-// Answers the next message box with `button`; its text, "" when none came.
-std::wstring Answer(int button, DWORD ms = 8000) {
-  HWND box = FindDialog(-1, ms);
-  if (!box) return L"";
-  wchar_t text[512] = {};
-  GetWindowTextW(MessageText(box), text, 512);
-  Press(box, button);
-  WaitGone(box);
-  return text;
-}
-
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t text[512] = {};
-  GetDlgItemTextW(dialog, id, text, 512);
-  return text;
-}
-
 // As typing does: the text, then the edit's change notification.
-void Type(HWND dialog, int id, const wchar_t* text) {
+void TypeAndNotify(HWND dialog, int id, const wchar_t* text) {
   SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, LPARAM(text));
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), LPARAM(GetDlgItem(dialog, id)));
 }
-
-void Choose(HWND dialog, int id, int item) {
-  SendDlgItemMessageW(dialog, id, CB_SETCURSEL, item, 0);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(GetDlgItem(dialog, id)));
-}
-
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
 
 // Drops `paths` on the list's group, as Explorer would.
 void Drop(HWND dialog, const std::vector<std::wstring>& paths) {
@@ -135,10 +72,10 @@ bool AnswerFileDialog(const std::wstring& path) {
   int name = 0;
   for (int i = 0; i < 40 && !box; ++i)
     for (int id : {1148, 1152})
-      if (!box && (box = FindDialog(id, 100))) name = id;
+      if (!box && (box = WaitForDialog(id, 100))) name = id;
   if (!box) return false;
   SetDlgItemTextW(box, name, path.c_str());
-  Press(box, IDOK);
+  PostClick(box, IDOK);
   WaitGone(box);
   return !IsWindow(box);
 }
@@ -385,13 +322,13 @@ class Receipt : public testing::Test {
   void WithDialog(const std::function<void(HWND)>& drive) {
     HANDLE thread = CreateThread(nullptr, 0, [](void* p) -> DWORD {
       auto& f = *static_cast<const std::function<void(HWND)>*>(p);
-      HWND dialog = FindDialog(kList);
+      HWND dialog = WaitForDialog(kList);
       EXPECT_NE(dialog, nullptr) << "the dialog did not open";
       if (!dialog) return 1;
       f(dialog);
       if (IsWindow(dialog)) {
-        Press(dialog, 1324);
-        Answer(IDYES);
+        PostClick(dialog, 1324);
+        AnswerBox(IDYES);
         WaitGone(dialog);
       }
       return 0;
@@ -424,18 +361,18 @@ TEST_F(Receipt, UtilityButtonOpensOnlyInPlainColour) {
       ASSERT_NE(page, nullptr);
       EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, 1089)));
       EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1089)));
-      Press(page, 1089);
+      PostClick(page, 1089);
       if (monochrome) {
-        EXPECT_EQ(Answer(IDOK), InstalledMessageText(4116));
+        EXPECT_EQ(AnswerBox(IDOK), InstalledMessageText(4116));
       } else {
-        HWND dialog = FindDialog(kList);
+        HWND dialog = WaitForDialog(kList);
         ASSERT_NE(dialog, nullptr);
         // Close asks first: No keeps the dialog.
-        Press(dialog, 1324);
-        EXPECT_EQ(Answer(IDNO), InstalledMessageText(4026));
+        PostClick(dialog, 1324);
+        EXPECT_EQ(AnswerBox(IDNO), InstalledMessageText(4026));
         EXPECT_TRUE(IsWindow(dialog));
-        Press(dialog, 1324);
-        Answer(IDYES);
+        PostClick(dialog, 1324);
+        AnswerBox(IDYES);
         WaitGone(dialog);
         EXPECT_FALSE(IsWindow(dialog));
       }
@@ -457,28 +394,28 @@ TEST_F(Receipt, ChartsPrintAndTheBestPatchRegisters) {
     EXPECT_FALSE(Enabled(d, 1292));
     EXPECT_FALSE(Enabled(d, 1296));
     EXPECT_FALSE(Enabled(d, 1301)) << "nothing to export";
-    EXPECT_EQ(ItemText(d, 1263), L"25");
+    EXPECT_EQ(TextOf(d, 1263), L"25");
     // Edits clamp and move the sliders; a slider writes the edits.
-    Type(d, 1257, L"300");
-    EXPECT_EQ(ItemText(d, 1257), L"255");
+    TypeAndNotify(d, 1257, L"300");
+    EXPECT_EQ(TextOf(d, 1257), L"255");
     EXPECT_EQ(SendDlgItemMessageW(d, 1226, TBM_GETPOS, 0, 0), 255);
     SendDlgItemMessageW(d, 1229, TBM_SETPOS, TRUE, 40);
     SendMessageW(d, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 40), LPARAM(GetDlgItem(d, 1229)));
-    EXPECT_EQ(ItemText(d, 1259), L"40");
-    Type(d, 1257, L"252");
-    Type(d, 1258, L"3");
-    Choose(d, 1298, 0);
-    EXPECT_EQ(ItemText(d, 1263), L"7");
+    EXPECT_EQ(TextOf(d, 1259), L"40");
+    TypeAndNotify(d, 1257, L"252");
+    TypeAndNotify(d, 1258, L"3");
+    Pick(d, 1298, 0);
+    EXPECT_EQ(TextOf(d, 1263), L"7");
     EXPECT_EQ(SendDlgItemMessageW(d, 1260, CB_GETCOUNT, 0, 0), 7);
-    Choose(d, 1298, 1);
-    Choose(d, 1297, 0);
+    Pick(d, 1298, 1);
+    Pick(d, 1297, 0);
 
     // Declined: nothing printed, nothing unlocked.
-    Press(d, 1293);
-    EXPECT_EQ(Answer(IDNO), InstalledMessageText(4032));
+    PostClick(d, 1293);
+    EXPECT_EQ(AnswerBox(IDNO), InstalledMessageText(4032));
     EXPECT_FALSE(Enabled(d, 1292));
-    Press(d, 1293);
-    Answer(IDYES);
+    PostClick(d, 1293);
+    AnswerBox(IDYES);
     for (int i = 0; i < 400 && !Enabled(d, 1292); ++i) Sleep(25);
     ASSERT_TRUE(Enabled(d, 1292)) << "the base chart did not print";
     EXPECT_FALSE(Enabled(d, 1293));
@@ -489,34 +426,34 @@ TEST_F(Receipt, ChartsPrintAndTheBestPatchRegisters) {
     // A printer that never gets ready: the wait is cancelled, nothing prints.
     SetSimulated({"paused"});
     DeleteFileW(kChartFile);
-    Press(d, 1292);
-    Answer(IDYES);
-    if (HWND wait = FindDialog(1218)) {
-      Press(wait, 1217);
+    PostClick(d, 1292);
+    AnswerBox(IDYES);
+    if (HWND wait = WaitForDialog(1218)) {
+      PostClick(wait, 1217);
       WaitGone(wait);
     }
-    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4021));
+    EXPECT_EQ(AnswerBox(IDOK), InstalledMessageText(4021));
     EXPECT_EQ(GetFileAttributesW(kChartFile), INVALID_FILE_ATTRIBUTES);
     SetSimulated({"idle"});
 
     // Start over: No keeps the chart; Yes goes back to choosing a colour.
-    Press(d, 1305);
-    EXPECT_EQ(Answer(IDNO), InstalledMessageText(4105));
+    PostClick(d, 1305);
+    EXPECT_EQ(AnswerBox(IDNO), InstalledMessageText(4105));
     EXPECT_TRUE(Enabled(d, 1296));
-    Press(d, 1305);
-    Answer(IDYES);
+    PostClick(d, 1305);
+    AnswerBox(IDYES);
     Sleep(100);
     EXPECT_FALSE(Enabled(d, 1296));
     EXPECT_TRUE(Enabled(d, 1293));
     EXPECT_TRUE(Enabled(d, 1257));
 
     // Again, and register patch 2 (red clamped to 255) with a memo.
-    Press(d, 1293);
-    Answer(IDYES);
+    PostClick(d, 1293);
+    AnswerBox(IDYES);
     for (int i = 0; i < 400 && !Enabled(d, 1296); ++i) Sleep(25);
-    Choose(d, 1260, 2);
-    Type(d, 1261, L"Logo red");
-    Press(d, 1296);
+    Pick(d, 1260, 2);
+    TypeAndNotify(d, 1261, L"Logo red");
+    PostClick(d, 1296);
     for (int i = 0; i < 400 && ListView_GetItemCount(GetDlgItem(d, kList)) == 0; ++i) Sleep(25);
     EXPECT_EQ(ListView_GetItemCount(GetDlgItem(d, kList)), 1);
     EXPECT_TRUE(Enabled(d, 1301));
@@ -581,23 +518,23 @@ TEST_F(Receipt, ListExportImportAndRefusedFiles) {
     EXPECT_TRUE(Enabled(d, 1294));
     EXPECT_FALSE(Enabled(d, 1306));
     ListView_SetItemState(list, 2, 0, LVIS_SELECTED);
-    Press(d, 1306);
-    HWND summary = FindDialog(103);  // the summary's Copy button
+    PostClick(d, 1306);
+    HWND summary = WaitForDialog(103);  // the summary's Copy button
     EXPECT_NE(summary, nullptr) << "the stored settings are shown";
     if (summary) {
-      Press(summary, IDOK);
+      PostClick(summary, IDOK);
       WaitGone(summary);
     }
-    Press(d, 1294);
-    EXPECT_EQ(Answer(IDYES), InstalledMessageText(4028));
+    PostClick(d, 1294);
+    EXPECT_EQ(AnswerBox(IDYES), InstalledMessageText(4028));
     Sleep(100);
     EXPECT_EQ(ListView_GetItemCount(list), 2);
     EXPECT_FALSE(Enabled(d, 1294));
 
-    Press(d, 1301);
+    PostClick(d, 1301);
     EXPECT_TRUE(AnswerFileDialog(exported));
     Sleep(200);
-    Press(d, 1291);
+    PostClick(d, 1291);
     EXPECT_TRUE(AnswerFileDialog(exported));
     for (int i = 0; i < 200 && ListView_GetItemCount(list) < 4; ++i) Sleep(25);
     EXPECT_EQ(ListView_GetItemCount(list), 4);
@@ -605,14 +542,14 @@ TEST_F(Receipt, ListExportImportAndRefusedFiles) {
     const Arrays before = Stored();
     for (const Bad& b : bad) {
       Drop(d, {TempPath(b.name)});
-      EXPECT_EQ(Answer(IDOK), InstalledMessageText(4064)) << Utf8(b.name);
+      EXPECT_EQ(AnswerBox(IDOK), InstalledMessageText(4064)) << Utf8(b.name);
     }
     Drop(d, {huge});
-    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4064)) << "1 GB";
+    EXPECT_EQ(AnswerBox(IDOK), InstalledMessageText(4064)) << "1 GB";
     Drop(d, {folder});
-    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4064)) << "a folder";
+    EXPECT_EQ(AnswerBox(IDOK), InstalledMessageText(4064)) << "a folder";
     Drop(d, {exported, exported});
-    EXPECT_EQ(Answer(IDOK), InstalledMessageText(4063)) << "two files";
+    EXPECT_EQ(AnswerBox(IDOK), InstalledMessageText(4063)) << "two files";
     const Arrays after = Stored();
     EXPECT_EQ(after.colours, before.colours);
     EXPECT_EQ(after.settings, before.settings);
@@ -638,9 +575,9 @@ TEST_F(Receipt, DamagedStoredValuesOpen) {
   WithDialog([&](HWND d) {
     EXPECT_EQ(ListView_GetItemCount(GetDlgItem(d, kList)), 1);
     // Row 0 is selected, but its settings record is cut short: nothing to show.
-    Press(d, 1306);
+    PostClick(d, 1306);
     Sleep(200);
-    EXPECT_EQ(FindDialog(103, 300), nullptr);
+    EXPECT_EQ(WaitForDialog(103, 300), nullptr);
   });
 }
 
@@ -649,11 +586,11 @@ TEST_F(Receipt, Screenshots) {
   Store(Seeded(3));
   DeleteFileW(kChartFile);
   WithDialog([&](HWND d) {
-    Type(d, 1257, L"200");
-    Type(d, 1259, L"60");
-    Type(d, 1258, L"90");
-    Press(d, 1293);
-    Answer(IDYES);
+    TypeAndNotify(d, 1257, L"200");
+    TypeAndNotify(d, 1259, L"60");
+    TypeAndNotify(d, 1258, L"90");
+    PostClick(d, 1293);
+    AnswerBox(IDYES);
     for (int i = 0; i < 400 && !Enabled(d, 1292); ++i) Sleep(25);
     ListView_SetItemState(GetDlgItem(d, kList), 0, LVIS_SELECTED, LVIS_SELECTED);
     Shot(d, L"receipt-colours");
