@@ -9,6 +9,7 @@
 #include "devinfo/text_ids.h"
 #include "monitor/status_monitor_win.h"
 #include "pages/page_layouts.h"
+#include "pages/utility/head_adjust_win.h"
 #include "pages/utility/maintenance_win.h"
 #include "pages/utility/printer_report_win.h"
 #include "pages/utility/settings_dialogs_win.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr size_t kButtons = std::size(maint::kUtilityButtons);
 constexpr ULONGLONG kResultWaitMs = 10000;
-constexpr uint16_t kHeadAdjustmentTemplate = 5110;
 constexpr uint16_t kMediaEditorTemplate = 402;
 
 // Page state: the button pictures, loaded once from the icon module.
@@ -133,13 +133,6 @@ void SimpleCommand(HWND page, const MaintenanceTarget& t, uint32_t code, uint32_
     }
   }
   SendMaintenanceCommand(page, t, code);
-}
-
-bool HasServerName(HANDLE printer) {
-  const std::vector<unsigned char> info = GetPrinterInfo(printer, 2);
-  return info.size() >= sizeof(PRINTER_INFO_2W) &&
-         reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName &&
-         *reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName;
 }
 
 void PrinterInformation(HWND page, const MaintenanceTarget& t) {
@@ -409,7 +402,7 @@ void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) 
     ShowMessageById(page, js.MeasureUnit ? 4109 : 4110);
     return;
   }
-  OpenMissingDialog(page, kHeadAdjustmentTemplate);
+  ShowHeadAdjustmentDialog(page, sheet, t);
 }
 
 void CustomMediaTypes(HWND page, const MaintenanceTarget& t) {
