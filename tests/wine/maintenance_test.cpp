@@ -513,9 +513,9 @@ TEST_F(Maintenance, SettingsDialogsReadAndStore) {
 
 // ---- Head position adjustment -----------------------------------------------------
 
-// The maintenance printer's default paper (the device sheet's job settings
-// start from it).
-void SetDefaultPaper(int16_t paperId) {
+// The maintenance printer's default paper and its size (0.1 mm): the device
+// sheet's job settings start from it.
+void SetDefaultPaper(int16_t paperId, int16_t width, int16_t length) {
   Printer admin(kMaintPrinter, PRINTER_ALL_ACCESS);
   DWORD needed = 0;
   GetPrinterW(admin.get(), 2, nullptr, 0, &needed);
@@ -524,6 +524,8 @@ void SetDefaultPaper(int16_t paperId) {
   ASSERT_TRUE(GetPrinterW(admin.get(), 2, info.data(), needed, &needed) && p2->pDevMode);
   auto* js = reinterpret_cast<JobSettings*>(p2->pDevMode);
   js->dmPaperSize = paperId;
+  js->dmPaperWidth = width;
+  js->dmPaperLength = length;
   p2->pSecurityDescriptor = nullptr;
   ASSERT_TRUE(::SetPrinterW(admin.get(), 2, info.data(), 0));
 }
@@ -553,6 +555,19 @@ bool WaitEnabled(HWND dialog, int id) {
   return false;
 }
 
+// Waits for a control of the next step; when it does not come, closes the
+// dialog (its close button, then Yes) so that the sheet can end.
+bool Reached(HWND dialog, int id, int closeButton) {
+  if (WaitEnabled(dialog, id)) return true;
+  ADD_FAILURE() << "control " << id << " was never enabled";
+  if (IsWindow(dialog)) {
+    Press(dialog, closeButton);
+    Answer(IDYES, 2000);
+    WaitGone(dialog);
+  }
+  return false;
+}
+
 bool InOrder(const std::vector<uint16_t>& codes) {
   const std::vector<uint16_t> log = Held().log;
   auto at = log.begin();
@@ -575,7 +590,7 @@ maint::Registration HeldRegistration() {
 // ends up holding the worked values; each step is photographed (run once
 // per UI language).
 TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
-  SetDefaultPaper(1011);
+  SetDefaultPaper(1011, 762, 1270);
   SetPrinter({"reset", "work=0", "log=clear", "paper-type=5", "reg=2,-3,4,20,11,-12,1,-2,3,-4,13,-14"});
   OnUtilityPage([&](HWND, HWND page) {
     Press(page, 6006);
@@ -594,7 +609,7 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     Press(w, 1128);
     EXPECT_NE(Answer(IDYES), L"") << "print confirmation";
     EXPECT_NE(Answer(IDYES), L"") << "was the pattern printed";
-    ASSERT_TRUE(WaitEnabled(w, 1129));
+    if (!Reached(w, 1129, 6050)) return;
     EXPECT_TRUE(InOrder({21, 14}));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1128)));
     // b3 = 20 leaves A room up to 12; "-0" is 0; the slider sets 3.
@@ -613,14 +628,14 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     Shot(w, L"head-adjust-2");
 
     Press(w, 1368);
-    ASSERT_TRUE(WaitEnabled(w, 1130));
+    if (!Reached(w, 1130, 6050)) return;
     Type(w, 6041, L"4");
     Pick(w, 1137);
     Type(w, 6061, L"1");
     Shot(w, L"head-adjust-3");
 
     Press(w, 1370);
-    ASSERT_TRUE(WaitEnabled(w, 1131));
+    if (!Reached(w, 1131, 6050)) return;
     const struct {
       int radio, edit;
       const wchar_t* value;
@@ -633,8 +648,10 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     Shot(w, L"head-adjust-4");
     Press(w, 1127);
     EXPECT_NE(Answer(IDYES), L"") << "send confirmation";
-    EXPECT_NE(Answer(IDOK), L"") << "sent";
-    ASSERT_TRUE(WaitEnabled(w, 6078)) << "a 127 mm label may go on to the detailed adjustment";
+    const std::wstring sent = Answer(IDOK);
+    EXPECT_NE(sent, L"") << "sent";
+    std::printf("after sending: %s\n", Utf8(sent).c_str());
+    if (!Reached(w, 6078, 6050)) return;  // a 127 mm label may go on to the detailed adjustment
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128))) << "back at the first step";
     const maint::Registration afterFirst = {3, -4, 2, 23, 11, -12, 3, -5, -3, -6, 13, -14};
     EXPECT_EQ(HeldRegistration(), afterFirst);
@@ -643,13 +660,12 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     Press(w, 6078);
     HWND detail = FindDialog(6502);
     ASSERT_NE(detail, nullptr);
-    WaitGone(w);
-    EXPECT_FALSE(IsWindow(w)) << "the wizard closes behind the detailed dialog";
+    EXPECT_FALSE(IsWindowVisible(w)) << "the wizard gives way to the detailed dialog";
     Shot(detail, L"head-detail-1");
     Press(detail, 6502);
     EXPECT_NE(Answer(IDYES), L"");
     EXPECT_NE(Answer(IDYES), L"");
-    ASSERT_TRUE(WaitEnabled(detail, 6551));
+    if (!Reached(detail, 6551, 6504)) return;
     EXPECT_TRUE(InOrder({19, 21, 47}));
     // Row 1 reads 1, 1, 2 (mean 1); row 2 2, 2, 3 (mean 2); row 3 -1, -1, -2
     // (mean -1).
@@ -657,7 +673,7 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
       Type(detail, edit, value);
     Shot(detail, L"head-detail-2");
     Press(detail, 6519);
-    ASSERT_TRUE(WaitEnabled(detail, 6556));
+    if (!Reached(detail, 6556, 6504)) return;
     for (const auto& [edit, value] : {std::pair{6556, L"2"}, {6558, L"2"}, {6567, L"3"},
                                       {6561, L"-1"}, {6563, L"-1"}, {6569, L"-2"}})
       Type(detail, edit, value);
@@ -665,10 +681,12 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     Press(detail, 6503);
     EXPECT_NE(Answer(IDYES), L"");
     EXPECT_NE(Answer(IDOK), L"");
-    ASSERT_TRUE(WaitEnabled(detail, 6502));
+    if (!Reached(detail, 6502, 6504)) return;
     Press(detail, 6504);
     EXPECT_NE(Answer(IDYES), L"") << "close confirmation";
     WaitGone(detail);
+    WaitGone(w);
+    EXPECT_FALSE(IsWindow(w)) << "the wizard ends with the detailed dialog";
   });
   // b1 -= 1, b0 += 2 - 1, b2 += -1 - 1.
   const maint::Registration afterDetail = {4, -5, 0, 23, 11, -12, 3, -5, -3, -6, 13, -14};
@@ -681,13 +699,13 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
   for (size_t i = 0; i < 12; ++i) EXPECT_EQ(static_cast<int8_t>(value[i]), afterDetail[i]) << i;
   ASSERT_TRUE(ReadValue(own.get(), L"APUI_REGPAPERTYPE", &value, &type));
   EXPECT_EQ(value, std::vector<unsigned char>{5}) << "the paper type the printer printed on";
-  SetDefaultPaper(1003);
+  SetDefaultPaper(1003, 500, 300);
 }
 
-// Values beyond the normal limits widen the ranges; a printer that refuses
-// the pattern leaves the wizard at its first step with the message.
+// Values beyond the normal limits widen the ranges; a printer that cannot
+// be read leaves the wizard at its first step with the message.
 TEST_F(Maintenance, HeadAdjustmentRangesAndRefusals) {
-  SetDefaultPaper(1011);
+  SetDefaultPaper(1011, 762, 1270);
   struct Case {
     const char* name;
     std::vector<const char*> printer;
@@ -713,14 +731,18 @@ TEST_F(Maintenance, HeadAdjustmentRangesAndRefusals) {
       Answer(IDYES);
       if (c.printed) {
         Answer(IDYES);
-        ASSERT_TRUE(WaitEnabled(w, 1129));
+        if (!Reached(w, 1129, 6050)) return;
         EXPECT_EQ(SendDlgItemMessageW(w, 1227, TBM_GETRANGEMAX, 0, 0), c.sliderMax);
         int lo = 0, hi = 0;
         SendDlgItemMessageW(w, 6039, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo),
                             reinterpret_cast<LPARAM>(&hi));
         EXPECT_EQ(hi, c.firstHi);
       } else {
-        EXPECT_NE(Answer(IDOK).find(L"Communication"), std::wstring::npos);
+        // A refusing printer answers nothing either: the values cannot be
+        // read, so no pattern is printed.
+        const std::wstring failed = Answer(IDOK);
+        EXPECT_NE(failed.find(L"did not return"), std::wstring::npos) << Utf8(failed);
+        EXPECT_FALSE(Logged(21));
         Sleep(200);
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1129)));
@@ -731,7 +753,7 @@ TEST_F(Maintenance, HeadAdjustmentRangesAndRefusals) {
     });
     EXPECT_FALSE(Logged(19));
   }
-  SetDefaultPaper(1003);
+  SetDefaultPaper(1003, 500, 300);
 }
 
 // The main screenshots: the page, a wait with progress and with Cancel, each
