@@ -20,19 +20,18 @@
 #include <string>
 #include <vector>
 
-#include "base/activation_win.h"
 #include "base/ddk_win.h"
-#include "pages/page_layouts.h"
+#include "bench/bench_win.h"
 #include "tests/wine/installed_printer.h"
 #include "tools/sheet_host/sheet_host_win.h"
 
 using namespace vq;
+using namespace vq::bench;
 using namespace vq::wine;
 
 namespace {
 
-LARGE_INTEGER g_start, g_end, g_initDone;
-host::SheetEntry g_entry = nullptr;
+LARGE_INTEGER g_start, g_end;
 std::vector<LARGE_INTEGER> g_marks;  // after the sheet was ready, then after each page
 
 double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
@@ -41,12 +40,6 @@ double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
   return 1000.0 * double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
 }
 
-// The driver's entry, timed: when its INIT returned.
-LONG WINAPI TimedEntry(PPROPSHEETUI_INFO info, LPARAM lParam) {
-  const LONG rc = g_entry(info, lParam);
-  if (info && info->Reason == PROPSHEETUI_REASON_INIT) QueryPerformanceCounter(&g_initDone);
-  return rc;
-}
 
 void ShowEveryPage(HWND sheet) {
   LARGE_INTEGER now;
@@ -61,8 +54,6 @@ void ShowEveryPage(HWND sheet) {
   g_end = now;
   PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
-
-INT_PTR CALLBACK EmptyPage(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
 // The floor: the host's own work for one page with nothing on it.
 LONG WINAPI EmptySheet(PPROPSHEETUI_INFO info, LPARAM) {
@@ -80,33 +71,6 @@ LONG WINAPI EmptySheet(PPROPSHEETUI_INFO info, LPARAM) {
   return 1;
 }
 
-// The driver's own page templates with nothing behind them, in the same
-// activation context: what Wine's controls cost by themselves. The driver's
-// time less this is what its own code adds.
-HMODULE g_ui = nullptr;
-SheetActivationContext g_actCtx;
-LONG WINAPI TemplatesOnly(PPROPSHEETUI_INFO info, LPARAM) {
-  if (info->Reason != PROPSHEETUI_REASON_INIT) return 1;
-  for (uint32_t id : {pages::kDialogBasic, pages::kDialogColour, pages::kDialogCut,
-                      pages::kDialogOverlay, pages::kDialogAdvanced}) {
-    PROPSHEETPAGEW psp{};
-    psp.dwSize = sizeof psp;
-    psp.dwFlags = PSP_USEFUSIONCONTEXT;
-    psp.hInstance = g_ui;
-    psp.pszTemplate = MAKEINTRESOURCEW(id);
-    psp.pfnDlgProc = EmptyPage;
-    psp.hActCtx = g_actCtx.handle();
-    info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
-                          reinterpret_cast<LPARAM>(&psp), 0);
-  }
-  return 1;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 struct Opening {
   double total = -1;          // INIT began to the last page's WM_INITDIALOG
   std::vector<double> pages;  // each page's creation: the first from INIT's return
@@ -115,13 +79,13 @@ struct Opening {
 Opening TimeSheet(host::SheetEntry entry, void* header) {
   g_marks.clear();
   g_end.QuadPart = 0;
-  g_entry = entry;
+  TimeEntry(entry);
   QueryPerformanceCounter(&g_start);
   host::RunSheet(TimedEntry, header, L"sheet bench", nullptr, ShowEveryPage);
   Opening o;
   if (!g_end.QuadPart) return o;
   o.total = Ms(g_start, g_end);
-  LARGE_INTEGER from = g_initDone;
+  LARGE_INTEGER from = InitReturned();
   for (const LARGE_INTEGER& mark : g_marks) {
     o.pages.push_back(Ms(from, mark));
     from = mark;
@@ -151,14 +115,13 @@ int wmain() {
                   reinterpret_cast<BYTE*>(&printLayout), 4, &needed);
   const int pages = printLayout ? 5 : 4;
 
-  g_ui = ui;
-  wchar_t uiFile[MAX_PATH] = {};
-  GetModuleFileNameW(ui, uiFile, MAX_PATH);
-  g_actCtx.Create((std::wstring(uiFile) + L".manifest").c_str());
+  // The driver's own page templates with nothing behind them: the driver's
+  // time less theirs is what its own code adds.
+  UseTemplatesOf(ui);
   TimeSheet(sheets, &header);  // the first opening loads the sibling modules
   TimeSheet(sheets, &header);
   std::printf("one opening, ms after INIT began: INIT returned %.1f, sheet ready %.1f, each further "
-              "page shown:", Ms(g_start, g_initDone), Ms(g_start, g_marks[0]));
+              "page shown:", Ms(g_start, InitReturned()), Ms(g_start, g_marks[0]));
   for (size_t i = 1; i < g_marks.size(); ++i) std::printf(" %.1f", Ms(g_start, g_marks[i]));
   std::printf("\n");
   // Interleaved, so that a busy moment of the machine falls on all three.
@@ -168,7 +131,7 @@ int wmain() {
   for (int i = 0; i < kRuns; ++i) {
     driver.push_back(TimeSheet(sheets, &header));
     floor.push_back(TimeSheet(EmptySheet, nullptr).total);
-    templates.push_back(TimeSheet(TemplatesOnly, nullptr));
+    templates.push_back(TimeSheet(BareTemplates, nullptr));
   }
   auto median = [](const std::vector<Opening>& runs, int page) {
     std::vector<double> v;

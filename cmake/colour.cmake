@@ -8,7 +8,8 @@ set(VQ312_COLOUR_RENDERER ${CMAKE_SOURCE_DIR}/modules/cc/colour_preview.cpp)
 if(WIN32)
   target_sources(VQ312CC PRIVATE ${VQ312_COLOUR_RENDERER} ${CMAKE_SOURCE_DIR}/modules/cc/VQ312CC.def)
   target_compile_options(VQ312CC PRIVATE -O2)
-  target_sources(vq312_pages PRIVATE ${CMAKE_SOURCE_DIR}/pages/colour/colour_adjust_win.cpp)
+  target_sources(vq312_pages PRIVATE ${CMAKE_SOURCE_DIR}/pages/colour/colour_adjust_win.cpp
+                 ${CMAKE_SOURCE_DIR}/pages/colour/gradient_bar_win.cpp)
 
   # The preview picture ("BIN" 397) and its grayscale twin (bitmap 395),
   # drawn on the build machine into VQ312RD.dll.

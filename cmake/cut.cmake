@@ -25,15 +25,16 @@ if(TARGET wine_sheet_tests)
   target_link_libraries(wine_sheet_tests PRIVATE vq312_form_tools)
 endif()
 
-# Benchmark (run by tools/bench): the three pages against their bare
-# templates, and choosing a form against reading its bytes.
+# Benchmark (run by tools/bench): the basic page's opening, preview and
+# paper list, the other pages against their bare templates, and choosing a
+# form against reading its bytes (helpers shared with sheet_bench).
 if(TARGET sheet_bench)
-  add_executable(pages_bench ${CMAKE_SOURCE_DIR}/bench/pages_bench.cpp
+  add_executable(pages_bench ${CMAKE_SOURCE_DIR}/bench/pages_bench.cpp ${CMAKE_SOURCE_DIR}/bench/bench_win.cpp
                  ${CMAKE_SOURCE_DIR}/tests/wine/installed_printer.cpp
                  ${CMAKE_SOURCE_DIR}/tools/sheet_host/sheet_host_win.cpp)
   target_include_directories(pages_bench PRIVATE ${CMAKE_SOURCE_DIR} ${VQ312_GENERATED})
   add_dependencies(pages_bench vq312_page_layouts)
-  target_link_libraries(pages_bench PRIVATE vq312_win comctl32 gdi32 user32)
+  target_link_libraries(pages_bench PRIVATE vq312_pages vq312_win comctl32 gdi32 user32)
   target_link_options(pages_bench PRIVATE ${VQ312_STATIC_RUNTIME} -municode)
 endif()
 

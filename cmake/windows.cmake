@@ -39,7 +39,8 @@ add_library(vq312_win STATIC
   uicore/messages_win.cpp
   uicore/sheet_context_win.cpp
 )
-target_link_libraries(vq312_win PUBLIC vq312_core winspool user32)
+# comctl32: the shared name edit subclasses with SetWindowSubclass.
+target_link_libraries(vq312_win PUBLIC vq312_core winspool user32 comctl32)
 
 # The property pages and the sheets that assemble them: one folder a page.
 add_library(vq312_pages STATIC
@@ -47,6 +48,7 @@ add_library(vq312_pages STATIC
   pages/sheet/page_win.cpp
   pages/sheet/sheet_win.cpp
   pages/basic/basic_page_win.cpp
+  pages/basic/paper_tip_win.cpp
   pages/colour/colour_page_win.cpp
   pages/cut/cut_page_win.cpp
   pages/overlay/overlay_page_win.cpp

@@ -88,7 +88,7 @@ set_target_properties(wine_help_recorder PROPERTIES PREFIX "")
 target_link_options(wine_help_recorder PRIVATE ${VQ312_STATIC_RUNTIME})
 add_dependencies(wine_sheet_tests wine_help_recorder)
 
-add_executable(sheet_bench bench/sheet_bench.cpp tests/wine/installed_printer.cpp
+add_executable(sheet_bench bench/sheet_bench.cpp bench/bench_win.cpp tests/wine/installed_printer.cpp
                tools/sheet_host/sheet_host_win.cpp)
 target_include_directories(sheet_bench PRIVATE ${CMAKE_SOURCE_DIR} ${VQ312_GENERATED})
 add_dependencies(sheet_bench vq312_page_layouts)

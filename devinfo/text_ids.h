@@ -75,6 +75,11 @@ inline constexpr uint16_t kOverlayPageWindowText = 4748;
 inline constexpr uint16_t kSettingsNameDefault = 4759;  // the name of the built-in defaults
 inline constexpr uint16_t kSettingsNameCurrent = 4760;  // settings changed by hand
 inline constexpr uint32_t kSettingsNameTexts[] = {kSettingsNameDefault, kSettingsNameCurrent};
+// The text that names a record by its SettingsNameId: 0 the current
+// settings, 1 the defaults; a favourite (2 and on) is named by its record.
+constexpr uint16_t FixedSettingsNameText(uint32_t settingsNameId) {
+  return settingsNameId == 0 ? kSettingsNameCurrent : settingsNameId == 1 ? kSettingsNameDefault : 0;
+}
 
 // The caption of every message box (messages.inc).
 inline constexpr uint32_t kMessageCaptionTexts[] = {4761};
@@ -187,8 +192,8 @@ inline constexpr MessageUse kReceiptColourMessages[] = {
 
 // ---- Custom media type editor (template 402) -----------------------------
 inline constexpr uint32_t kMediaEditorLabels[] = {4874, 4875, 4876, 4877, 4879, 4880, 4881,
-                                                  4882, 4868, 4870, 4873, 4878, 4883, 4884,
-                                                  4885, 4886};
+                                                  4882, 4868, 4870, 4871, 4873, 4878, 4883,
+                                                  4884, 4885, 4886};
 inline constexpr uint32_t kMediaEditorTexts[] = {4866, 4869, 4860, 4862, 4865};
 inline constexpr uint32_t kMediaEditorHelp[] = {5305, 5306, 5307, 5308, 5309, 5310, 5311, 5312,
                                                 5313, 5302, 5304, 5314, 5315, 5316, 5317};
@@ -198,6 +203,7 @@ inline constexpr MessageUse kMediaEditorMessages[] = {
     {4067, Reply::kYesNo, false}, {4085, Reply::kOk, false},   {4086, Reply::kOk, false},
     {4087, Reply::kOk, false},    {4088, Reply::kOk, false},   {4090, Reply::kOk, false},
     {4119, Reply::kOk, false},    {4120, Reply::kOk, false},   {4129, Reply::kOk, false},
+    {4131, Reply::kOk, true},
 };
 
 // ---- Settings summary dialog (template 396) and the settings list --------

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "pages/advanced/advanced_rules.h"
+#include "pages/basic/basic_rules.h"
 #include "pages/cut/cut_rules.h"
 #include "pages/overlay/overlay_rules.h"
 #include "settings/job_checks.h"
@@ -45,8 +46,8 @@ std::u16string Utf16(std::string_view s) {
   return out;
 }
 
-FieldChange Ok() { return {true, true, {}}; }
-FieldChange Bad(std::string reason) { return {true, false, std::move(reason)}; }
+FieldChange Ok() { return {true, true, {}, {}}; }
+FieldChange Bad(std::string reason) { return {true, false, std::move(reason), {}}; }
 
 void SetBit(uint32_t& word, uint32_t bit, bool on) { word = on ? word | bit : word & ~bit; }
 
@@ -90,7 +91,7 @@ FieldChange SetCut(JobSettings& js, std::string_view key, std::string_view v) {
     cut::ModeCount(js) = n;
     return Ok();
   }
-  return {false, false, {}};
+  return {};
 }
 
 FieldChange SetOverlay(JobSettings& js, std::string_view key, std::string_view v) {
@@ -125,7 +126,7 @@ FieldChange SetOverlay(JobSettings& js, std::string_view key, std::string_view v
     js.OverlayPreview = *on ? 1 : 0;
     return Ok();
   }
-  return {false, false, {}};
+  return {};
 }
 
 FieldChange SetLayout(JobSettings& js, std::string_view key, std::string_view v) {
@@ -160,22 +161,88 @@ FieldChange SetLayout(JobSettings& js, std::string_view key, std::string_view v)
     js.PrintLevel = n;
     return Ok();
   }
-  return {false, false, {}};
+  return {};
+}
+
+// The basic page's settings: a paper or media the printer lists, copies
+// within its limit; what the page does to the record on each change.
+FieldChange SetPage(JobSettings& js, std::string_view key, std::string_view v, const JobFieldPrinter& printer) {
+  uint32_t n = 0;
+  if (key == "paper") {
+    if (!Number(v, &n)) return Bad("paper is a paper number (vq312ctl papers list)");
+    const auto paper = std::find_if(printer.papers.begin(), printer.papers.end(),
+                                    [n](const PaperInfo& p) { return p.paperId == n; });
+    if (paper == printer.papers.end())
+      return Bad("paper " + std::to_string(n) + " is not in the printer's paper table");
+    if (!printer.narrowMarginAllowed && basic::HasNarrowMargin(*paper))
+      return Bad("paper " + std::to_string(n) + " has side margins under 2.7 mm, which the printer does not allow");
+    const uint32_t layoutBefore = js.Paper.paperLayout;
+    basic::ApplyPaperOption(js, basic::PaperOptionAfter(paper->paperLayout, layoutBefore));
+    FieldChange c = Ok();
+    if (basic::ApplyMinimumLength(js, basic::CutLength(*paper, layoutBefore)))
+      c.note = "labels shorter than 38.1 mm: the cut copy counts are now " + std::to_string(js.CopyCount1) +
+               " and " + std::to_string(js.CopyCount2);
+    basic::TakePaper(js, *paper);
+    return c;
+  }
+  if (key == "media") {
+    if (!Number(v, &n)) return Bad("media is a media number");
+    const auto media = std::find_if(printer.media.begin(), printer.media.end(),
+                                    [n](const MediaData& m) { return m.mediaId == n; });
+    if (media == printer.media.end()) return Bad("media " + std::to_string(n) + " is not in the printer's media table");
+    if (media->mediaId == basic::kMediaPlainPaper) js.PrintLevel = basic::PlainPaperPrintLevel(js.PrintLevel);
+    js.MediaClass = media->mediaClass;
+    js.MediaTypeId = media->mediaId;
+    return Ok();
+  }
+  if (key == "copies") {
+    if (printer.maxCopies < 1) return Bad("the printer's copy limit could not be read");
+    if (!Number(v, &n) || n < 1 || n > static_cast<uint32_t>(printer.maxCopies))
+      return Bad("copies is a number from 1 to " + std::to_string(printer.maxCopies));
+    js.dmCopies = static_cast<int16_t>(n);
+    return Ok();
+  }
+  if (key == "orientation") {
+    if (v != "portrait" && v != "landscape") return Bad("orientation is portrait or landscape");
+    js.dmOrientation = v == "portrait" ? 1 : 2;
+    js.OrientationLock = basic::OrientationLockFor(basic::ViewOrientation(js).lockChecked, js.dmOrientation);
+    return Ok();
+  }
+  return {};
 }
 
 }  // namespace
 
-FieldChange SetJobField(JobSettings& js, std::string_view key, std::string_view value) {
+FieldChange SetJobField(JobSettings& js, std::string_view key, std::string_view value,
+                        const JobFieldPrinter& printer) {
+  FieldChange c = SetPage(js, key, value, printer);
+  if (c.known) return c;
   for (auto set : {SetCut, SetOverlay, SetLayout}) {
-    FieldChange c = set(js, key, value);
+    c = set(js, key, value);
     if (c.known) return c;
   }
-  return {false, false, {}};
+  return {};
+}
+
+std::vector<FieldValue> GetPageFields(const JobSettings& js, const JobFieldPrinter& printer) {
+  auto nameOf = [](const char16_t* name, size_t units) {
+    return std::u16string(name, std::find(name, name + units, u'\0'));
+  };
+  std::u16string media;
+  for (const MediaData& m : printer.media)
+    if (m.mediaId == js.MediaTypeId) media = nameOf(m.mediaName, std::size(m.mediaName));
+  return {{"paper", std::to_string(static_cast<uint16_t>(js.dmPaperSize)),
+           nameOf(js.Paper.paperName, std::size(js.Paper.paperName))},
+          {"media", std::to_string(js.MediaTypeId), media},
+          {"copies", std::to_string(js.dmCopies), {}},
+          {"orientation", basic::ViewOrientation(js).portrait ? "portrait" : "landscape",
+           js.OrientationLock ? u"locked" : u""}};
 }
 
 std::span<const char* const> JobFieldHelp() {
   static constexpr const char* kHelp[] = {
-      "cut=on|off", "cut.edges=none|leading|trailing|both", "cut.between=on|off",
+      "paper=NUMBER (vq312ctl papers list)", "media=NUMBER", "copies=1..N",
+      "orientation=portrait|landscape", "cut=on|off", "cut.edges=none|leading|trailing|both", "cut.between=on|off",
       "cut.mode=labels|copies", "cut.within=on|off", "cut.every=1..9999",
       "overlay=off|create|use", "overlay.path=FILE.ofe", "overlay.comment=TEXT",
       "overlay.pages=first|every", "overlay.thumbnail=on|off", "layout.pages=1|2|4|6|9|16",

@@ -1,5 +1,6 @@
 #include "uicore/page_preview_win.h"
 
+#include <mutex>
 #include <string>
 
 #include "base/handles_win.h"
@@ -60,6 +61,90 @@ void StretchWhole(HDC dc, HBITMAP bitmap, int cw, int ch) {
   SelectObject(src.get(), old);
 }
 
+
+// The pictures stretched to their frames, kept for the next redraw: loading
+// a bitmap from the resource module and stretching it with halftone is most
+// of a redraw's time (tools/bench), and neither the frames nor the pictures
+// change while sheets are open. A few entries cover the basic page's two
+// frames and the orientation pictures a user flips between; the oldest goes
+// first. One lock: the bitmap is selected into a DC while it is copied.
+class ScaledPictures {
+ public:
+  ~ScaledPictures() {
+    for (Entry& e : entries_)
+      if (e.bitmap) DeleteObject(e.bitmap);
+  }
+  // Copies `background` with `picture` pasted at (x, y) (picture 0: none),
+  // stretched to cw x ch, to (0, 0) of dc. false when the background cannot
+  // be loaded.
+  bool Paint(HDC dc, HMODULE resources, uint16_t background, uint16_t picture, int x, int y, int cw, int ch) {
+    std::lock_guard<std::mutex> hold(lock_);
+    Entry* e = Find(resources, background, picture, x, y, cw, ch);
+    if (!e) e = Make(dc, resources, background, picture, x, y, cw, ch);
+    if (!e) return false;
+    UniqueDc src(CreateCompatibleDC(dc));
+    HGDIOBJ old = SelectObject(src.get(), e->bitmap);
+    BitBlt(dc, 0, 0, cw, ch, src.get(), 0, 0, SRCCOPY);
+    SelectObject(src.get(), old);
+    return true;
+  }
+
+ private:
+  struct Entry {
+    HMODULE module;
+    uint16_t background, picture;
+    int x, y, cw, ch;
+    HBITMAP bitmap;
+    uint64_t used;
+  };
+  Entry* Find(HMODULE m, uint16_t b, uint16_t p, int x, int y, int cw, int ch) {
+    for (Entry& e : entries_)
+      if (e.bitmap && e.module == m && e.background == b && e.picture == p && e.x == x && e.y == y &&
+          e.cw == cw && e.ch == ch) {
+        e.used = ++clock_;
+        return &e;
+      }
+    return nullptr;
+  }
+  Entry* Make(HDC dc, HMODULE m, uint16_t b, uint16_t p, int x, int y, int cw, int ch);
+
+  std::mutex lock_;
+  Entry entries_[8] = {};
+  uint64_t clock_ = 0;
+};
+
+ScaledPictures g_scaled;
+
+ScaledPictures::Entry* ScaledPictures::Make(HDC dc, HMODULE m, uint16_t b, uint16_t p, int x, int y, int cw,
+                                            int ch) {
+  UniqueGdi<HBITMAP> background = LoadDib(m, b);
+  BITMAP bm{};
+  if (!background || !GetObjectW(background.get(), sizeof bm, &bm)) return nullptr;
+  if (p) {
+    // Pasted into a 24-bit copy: the background's own bits stay as loaded.
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, bm.bmWidth, bm.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueGdi<HBITMAP> composed(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!composed) return nullptr;
+    PasteBitmap(background.get(), composed.get(), 0, 0);
+    if (UniqueGdi<HBITMAP> glyph = LoadDib(m, p)) PasteBitmap(glyph.get(), composed.get(), x, y);
+    background = std::move(composed);
+  }
+  UniqueGdi<HBITMAP> scaled(CreateCompatibleBitmap(dc, cw, ch));
+  UniqueDc target(CreateCompatibleDC(dc));
+  if (!scaled || !target) return nullptr;
+  HGDIOBJ old = SelectObject(target.get(), scaled.get());
+  StretchWhole(target.get(), background.get(), cw, ch);
+  SelectObject(target.get(), old);
+  Entry* slot = &entries_[0];
+  for (Entry& e : entries_)
+    if (!e.bitmap || e.used < slot->used) slot = &e;
+  if (slot->bitmap) DeleteObject(slot->bitmap);
+  *slot = Entry{m, b, p, x, y, cw, ch, scaled.release(), ++clock_};
+  return slot;
+}
+
 // The ragged ends of continuous stock and the folds of fan-fold stock.
 void EdgeLines(HDC dc, const Box& o, const preview::KindMarks& k) {
   if (!k.torn && !k.perforated) return;
@@ -106,7 +191,7 @@ std::wstring Text(uint16_t id) {
 
 void DrawSheet(HDC dc, int cw, int ch, HMODULE resources, const JobSettings& js,
                const preview::PreviewMode& mode) {
-  StretchWhole(dc, LoadDib(resources, mode.background).get(), cw, ch);
+  g_scaled.Paint(dc, resources, mode.background, 0, 0, 0, cw, ch);
 
   const PaperInfo& paper = js.Paper;
   const preview::SheetPlacement place = preview::PlaceSheet(paper, cw, ch);
@@ -153,22 +238,10 @@ void DrawOrientation(HDC dc, int cw, int ch, HMODULE resources, const JobSetting
                      uint32_t mode) {
   const preview::OrientationPicture o =
       preview::ChooseOrientationPicture(mode, js.Paper, js.dmOrientation == 1, js.PaperOption != 0);
-  UniqueGdi<HBITMAP> background = LoadDib(resources, o.background);
-  BITMAP bm{};
-  if (!background || !GetObjectW(background.get(), sizeof bm, &bm)) {
+  if (!g_scaled.Paint(dc, resources, o.background, o.picture, o.x, o.y, cw, ch)) {
     RECT all{0, 0, cw, ch};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    return;
   }
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof bi.bmiHeader, bm.bmWidth, bm.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueGdi<HBITMAP> picture(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!picture) return;
-  PasteBitmap(background.get(), picture.get(), 0, 0);
-  if (UniqueGdi<HBITMAP> glyph = LoadDib(resources, o.picture))
-    PasteBitmap(glyph.get(), picture.get(), o.x, o.y);
-  StretchWhole(dc, picture.get(), cw, ch);
 }
 
 // Draws through a memory bitmap so that a redraw never flickers.

@@ -105,6 +105,24 @@ BOOL SubclassSignedNumberEdit(HWND edit, uint32_t maxChars) {
   return Subclass(edit, SignedNumberEditProc, &CurrentEditSlots().signedNumber);
 }
 
+namespace {
+
+LRESULT CALLBACK NameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR) {
+  if (message == WM_CHAR) {
+    const wchar_t c = wchar_t(wParam);
+    if (c == L' ' || c == L'\u3000') return 0;
+    if ((c == L'@' || c == L'\u0081') && GetKeyState(VK_SPACE) < 0) return 0;
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(edit, NameEditProc, id);
+  }
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+BOOL SubclassNameEdit(HWND edit) { return edit && SetWindowSubclass(edit, NameEditProc, 1, 0); }
+
 BOOL SubclassDialogKeyEdit(HWND edit) {
   WNDPROC* slot = edit ? CurrentEditSlots().DialogKeySlot(GetDlgCtrlID(edit)) : nullptr;
   return slot && Subclass(edit, DialogKeyEditProc, slot);

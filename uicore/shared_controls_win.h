@@ -44,6 +44,12 @@ LRESULT CALLBACK DialogKeyEditProc(HWND edit, UINT message, WPARAM wParam, LPARA
 BOOL SubclassSignedNumberEdit(HWND edit, uint32_t maxChars);
 BOOL SubclassDialogKeyEdit(HWND edit);
 
+// A name field (favourites, custom media types): typed spaces of either
+// width are dropped, and so are "@" and U+0081 while the space key is held,
+// which some input methods send for the space bar. The subclass goes with
+// the window.
+BOOL SubclassNameEdit(HWND edit);
+
 // The edit's integer: kEmptyEditInteger (2147483647) when it is empty. A
 // leading zero is dropped from the field on each reading ("007" becomes
 // "07").

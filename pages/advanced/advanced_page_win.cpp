@@ -8,6 +8,7 @@
 #include "base/handles_win.h"
 #include "devinfo/text_ids.h"
 #include "pages/advanced/advanced_rules.h"
+#include "pages/basic/paper_tip_win.h"
 #include "pages/overlay/overlay_dialog_win.h"
 #include "pages/page_layouts.h"
 #include "pages/sheet/settings_name_win.h"
@@ -122,6 +123,7 @@ void LoadState(PageCall& call) {
 
 void OnInit(PageCall& call) {
   const HWND p = call.page;
+  AttachPreviewTip(p, Item(p, IDC_ADVANCED_PAPER_PREVIEW), Item(p, IDC_ADVANCED_LAYOUT_PICTURE));
   LoadState(call);
   const HWND list = Item(p, IDC_ADVANCED_PAGES_PER_SHEET_LIST);
   for (size_t i = 0; i < std::size(advanced::kPagesPerSheet); ++i) {

@@ -13,9 +13,11 @@
 #include "pages/basic/basic_rules.h"
 #include "pages/basic/custom_paper_win.h"
 #include "pages/basic/favourites_win.h"
+#include "pages/basic/paper_tip_win.h"
 #include "pages/basic/settings_list_win.h"
 #include "pages/control_ids.h"
 #include "pages/page_layouts.h"
+#include "pages/sheet/settings_name_win.h"
 #include "settings/job_checks.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
@@ -27,6 +29,21 @@
 #include "uicore/texts_win.h"
 
 namespace vq {
+
+uint32_t FillPaperCombo(HWND list, PaperInfo* table, size_t count, bool narrowMarginAllowed,
+                        uint32_t* currentPaper, const std::u16string& narrowPrefix) {
+  std::vector<std::u16string> items;
+  const int found = basic::FillPaperList(table, count, narrowMarginAllowed, currentPaper, narrowPrefix, &items);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::u16string& item : items)
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  const uint32_t index = found < 0 ? 0 : static_cast<uint32_t>(found);
+  SendMessageW(list, CB_SETCURSEL, index, 0);
+  return index;
+}
+
 namespace {
 
 constexpr uint32_t kPreviewMode = 2;
@@ -38,12 +55,6 @@ enum : uint16_t {
   kNarrowPrefixText = 4388,
   kProfileCaptionText = 4757,
   kCurrentSettingsText = 4760,
-  kDitherText = 4999,
-  kDiffusionText = 5000,
-  kFineText = 5002,
-  kStandardText = 5003,
-  kInksText = 5367,
-  kProfileLineText = 5368,
   kNarrowPaperText = 5386,
   kPaperCaptionText = 5389,
   kProfileQuestionText = 5534,
@@ -70,7 +81,6 @@ struct BasicState {
   bool settingCopies;   // the page itself is writing the copies field
   HWND listTip;         // follows the highlighted item of an open list
   int listTipItem;
-  HWND previewTip;      // the paper's details over the preview
   FavouriteSet favourites;
 };
 
@@ -101,12 +111,7 @@ void TakeSnapshots(PageCall& c) {
   s.reference = s.live = Snapshot(c);
 }
 
-void ShowSettingsName(const PageCall& c) {
-  const JobSettings& js = Work(c);
-  std::wstring name(reinterpret_cast<const wchar_t*>(js.SettingsName),
-                    std::find(js.SettingsName, js.SettingsName + 64, u'\0') - js.SettingsName);
-  SetDlgItemTextW(c.page, IDC_BASIC_SETTINGS_NAME, name.c_str());
-}
+void ShowSettingsName(const PageCall& c) { vq::ShowSettingsName(c.page, IDC_BASIC_SETTINGS_NAME, Work(c)); }
 
 void NoteSettingsChange(PageCall& c) {
   BasicState& s = c.Get<BasicState>();
@@ -149,17 +154,8 @@ PaperInfo* Papers(const PageCall& c) { return c.sheet.paperTable.get(); }
 uint32_t FillPaperList(PageCall& c) {
   BasicState& s = c.Get<BasicState>();
   uint32_t current = static_cast<uint16_t>(Work(c).dmPaperSize);
-  std::vector<std::u16string> items;
-  const int found = basic::FillPaperList(Papers(c), c.sheet.paperCount(), s.narrowMarginAllowed,
-                                         &current, Text16(kNarrowPrefixText), &items);
-  HWND list = Item(c, IDC_BASIC_PAPER_LIST);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, CB_RESETCONTENT, 0, 0);
-  for (const std::u16string& item : items)
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  s.paperIndex = found < 0 ? 0 : static_cast<uint32_t>(found);
-  SendMessageW(list, CB_SETCURSEL, s.paperIndex, 0);
+  s.paperIndex = FillPaperCombo(Item(c, IDC_BASIC_PAPER_LIST), Papers(c), c.sheet.paperCount(),
+                                s.narrowMarginAllowed, &current, Text16(kNarrowPrefixText));
   return s.paperIndex;
 }
 
@@ -259,25 +255,6 @@ void FillMediaList(PageCall& c) {
   SendMessageW(list, CB_SETCURSEL, basic::MediaListIndex(media, c.sheet.mediaCount, Work(c).MediaTypeId), 0);
 }
 
-basic::DetailTexts DetailTexts() {
-  basic::DetailTexts t;
-  t.size = Text16(5357);
-  t.mm = Text16(5358);
-  t.top = Text16(5359);
-  t.bottom = Text16(5360);
-  t.left = Text16(5361);
-  t.right = Text16(5362);
-  t.liners = Text16(5363);
-  t.inch = Text16(5364);
-  t.inks = Text16(kInksText);
-  t.profile = Text16(kProfileLineText);
-  t.fine = Text16(kFineText);
-  t.standard = Text16(kStandardText);
-  t.dither = Text16(kDitherText);
-  t.diffusion = Text16(kDiffusionText);
-  return t;
-}
-
 bool ReadProfile(const PageCall& c, uint32_t number, basic::ProfileWords* words) {
   Win32PrinterStore printer(c.sheet.dataPrinter(), false);
   unsigned char entry[kProfileEntrySize] = {};
@@ -348,10 +325,15 @@ void ReadCopiesField(PageCall& c) {
 }
 
 void ShowOrientation(PageCall& c) {
+  // Each box set on its own: CheckRadioButton would send BM_SETCHECK to
+  // every id between the two radios, the PaperOption box (1124) among them,
+  // and clear it on every redraw of the preview.
   const basic::OrientationView v = basic::ViewOrientation(Work(c));
-  CheckRadioButton(c.page, IDC_BASIC_PORTRAIT, IDC_BASIC_LANDSCAPE,
-                   v.portrait ? IDC_BASIC_PORTRAIT : IDC_BASIC_LANDSCAPE);
-  Button_SetCheck(Item(c, IDC_BASIC_ORIENTATION_LOCK), v.lockChecked ? BST_CHECKED : BST_UNCHECKED);
+  const std::pair<int, bool> boxes[] = {{IDC_BASIC_PORTRAIT, v.portrait},
+                                        {IDC_BASIC_LANDSCAPE, !v.portrait},
+                                        {IDC_BASIC_ORIENTATION_LOCK, v.lockChecked}};
+  for (const auto& [id, on] : boxes)
+    if ((Button_GetCheck(Item(c, id)) == BST_CHECKED) != on) Button_SetCheck(Item(c, id), on ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool LockChecked(const PageCall& c) {
@@ -504,44 +486,10 @@ void OnCustomPaper(PageCall& c) {
 
 // --- Details tooltips -----------------------------------------------------
 
-HWND CreateTrackingTip(HWND page, UINT toolId) {
-  ModuleContextScope scope;
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr,
-                             ThisModule(), nullptr);
-  if (!tip) return nullptr;
-  TTTOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-  ti.hwnd = page;
-  ti.uId = toolId;
-  ti.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 32767);
-  return tip;
-}
-
-void ShowTip(HWND tip, HWND page, UINT toolId, const std::u16string& text, POINT at) {
-  const std::wstring w = Wide(text);
-  TTTOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.hwnd = page;
-  ti.uId = toolId;
-  ti.lpszText = const_cast<wchar_t*>(w.c_str());
-  SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
-  SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
-}
-
 void WithdrawTips(BasicState& s) {
   if (s.listTip) DestroyWindow(s.listTip);
-  if (s.previewTip) DestroyWindow(s.previewTip);
-  s.listTip = s.previewTip = nullptr;
+  s.listTip = nullptr;
   s.listTipItem = -1;
-}
-
-std::u16string PaperText(const JobSettings& js, const PaperInfo& paper) {
-  return basic::PaperDetails(paper, js.MeasureUnit != 0, LocaleUsesDecimalPoint() != 0, DetailTexts());
 }
 
 std::u16string MediaText(const PageCall& c, const MediaData& m) {
@@ -575,35 +523,8 @@ LRESULT CALLBACK DetailsListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
   MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
   RECT whole{};
   GetWindowRect(list, &whole);
-  ShowTip(state->listTip, page, static_cast<UINT>(id), text, POINT{whole.right + 4, r.top});
+  ShowTrackingTip(state->listTip, page, static_cast<UINT>(id), text, POINT{whole.right + 4, r.top});
   return result;
-}
-
-// The preview buttons: over 1103 the current paper's details appear; over
-// 1105 they go.
-LRESULT CALLBACK PreviewTipProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR ref) {
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(button, PreviewTipProc, id);
-  if (message == WM_MOUSEMOVE) {
-    HWND page = reinterpret_cast<HWND>(ref);
-    auto* state = static_cast<BasicState*>(PageState(page));
-    SheetContext* sheet = CurrentSheet();
-    if (state && sheet) {
-      if (id == IDC_BASIC_ORIENTATION_PICTURE) {
-        if (state->previewTip) DestroyWindow(state->previewTip);
-        state->previewTip = nullptr;
-      } else if (!state->previewTip) {
-        state->previewTip = CreateTrackingTip(page, IDC_BASIC_PAPER_PREVIEW);
-        RECT r{};
-        GetWindowRect(button, &r);
-        POINT at{(r.left + r.right) / 2, r.top + GET_Y_LPARAM(lParam) + 20};
-        if (state->previewTip)
-          ShowTip(state->previewTip, page, IDC_BASIC_PAPER_PREVIEW,
-                  PaperText(sheet->workSettings, sheet->workSettings.Paper), at);
-      }
-    }
-  }
-  return DefSubclassProc(button, message, wParam, lParam);
 }
 
 void SubclassForTips(PageCall& c) {
@@ -614,8 +535,7 @@ void SubclassForTips(PageCall& c) {
     if (GetComboBoxInfo(Item(c, id), &info) && info.hwndList)
       SetWindowSubclass(info.hwndList, DetailsListProc, id, ref);
   }
-  for (int id : {IDC_BASIC_PAPER_PREVIEW, IDC_BASIC_ORIENTATION_PICTURE})
-    SetWindowSubclass(Item(c, id), PreviewTipProc, id, ref);
+  AttachPreviewTip(c.page, Item(c, IDC_BASIC_PAPER_PREVIEW), Item(c, IDC_BASIC_ORIENTATION_PICTURE));
 }
 
 // --- Handlers -------------------------------------------------------------
@@ -679,6 +599,8 @@ void OnActivate(PageCall& c) {
   TakeSnapshots(c);
   ShowCopies(c);
   RefreshPaperListIfNeeded(c);
+  // The media editor of the utility page may have changed the table since.
+  FillMediaList(c);
   BasicState& s = c.Get<BasicState>();
   SelectFavourite(c.page, c.sheet, s.favourites, s.narrowMarginAllowed);
 }
@@ -785,7 +707,7 @@ LONG OnApply(PageCall& c) {
 
 void OnDestroy(PageCall& c) { WithdrawTips(c.Get<BasicState>()); }
 
-bool OnMessage(PageCall& c, UINT message, WPARAM, LPARAM, INT_PTR* result) {
+bool OnMessage(PageCall& c, UINT message, WPARAM, LPARAM, INT_PTR*) {
   if (!c.sheet.paperCount()) return false;
   switch (message) {
     case WM_ACTIVATE:
@@ -794,13 +716,6 @@ bool OnMessage(PageCall& c, UINT message, WPARAM, LPARAM, INT_PTR* result) {
     case WM_PAINT:
       ShowCopies(c);
       return false;
-    case WM_MOUSEMOVE: {
-      BasicState& s = c.Get<BasicState>();
-      if (s.previewTip) DestroyWindow(s.previewTip);
-      s.previewTip = nullptr;
-      *result = 0;
-      return false;
-    }
     default:
       return false;
   }

@@ -14,6 +14,7 @@
 #include "settings/services_win.h"
 #include "uicore/help_topics.h"
 #include "uicore/messages_win.h"
+#include "uicore/shared_controls_win.h"
 #include "uicore/texts_win.h"
 
 namespace vq {
@@ -218,20 +219,6 @@ void SetNameField(FavouritesData& d, HWND dialog, const std::u16string& name) {
   d.filling = false;
 }
 
-// The name field takes no space of either width, nor the "@" and the
-// control character some input methods send while the space bar is down.
-LRESULT CALLBACK NameFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR) {
-  if (message == WM_CHAR) {
-    const wchar_t c = wchar_t(wParam);
-    if (c == L' ' || c == L'\u3000') return 0;
-    if ((c == L'@' || c == L'\u0081') && GetKeyState(VK_SPACE) < 0) return 0;
-  } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(edit, NameFieldProc, id);
-  }
-  return DefSubclassProc(edit, message, wParam, lParam);
-}
-
 const JobSettings& RecordOf(const FavouritesData& d, uint32_t index) {
   if (index == 0) return d.sheet->workSettings;
   if (index == 1) return d.defaults;
@@ -323,7 +310,7 @@ void FavouritesInit(DialogCall& call) {
   d.lastIndex = d.pageIndex = *d.selection;
   HWND name = GetDlgItem(dialog, IDC_FAVOURITES_NAME);
   SendMessageW(name, EM_LIMITTEXT, kFavouriteNameChars, 0);
-  SetWindowSubclass(name, NameFieldProc, 1, 0);
+  SubclassNameEdit(name);
   SetDefaultJobSettings(&d.defaults, Services());
   Win32PrinterStore store(d.sheet->dataPrinter(), false);
   if (!ReadFavourites(&store, d.set)) {

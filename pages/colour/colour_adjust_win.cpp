@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "base/byte_reader.h"
 #include "devinfo/difm_loader_win.h"
 #include "pages/colour/colour_rules.h"
+#include "pages/colour/gradient_bar_win.h"
 #include "pages/page_layouts.h"
 #include "pages/sheet/dialog_win.h"
 #include "settings/services_win.h"
@@ -74,12 +76,7 @@ void UpdatePreview(DialogCall& call) {
   UpdateWindow(preview);
 }
 
-void FreeTroughs(AdjustData& d) {
-  for (HBITMAP& b : d.trough) {
-    if (b) DeleteObject(b);
-    b = nullptr;
-  }
-}
+void FreeTroughs(AdjustData& d) { FreeGradientBitmaps(d.trough, std::size(d.trough)); }
 
 void Enable(const DialogCall& call, int id, bool on) { EnableWindow(Item(call, id), on); }
 
@@ -297,59 +294,12 @@ bool OnScroll(DialogCall& call, UINT message, WPARAM wParam, LPARAM lParam) {
   return false;
 }
 
-// The trough of a balance bar: a frame and an S-curve from white to the ink.
-HBITMAP PaintTrough(HDC dc, int w, int h, COLORREF ink) {
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-  if (!bitmap) return nullptr;
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  RECT all{0, 0, w, h};
-  FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
-  auto line = [&](COLORREF c, std::initializer_list<POINT> points, int width = 1) {
-    HPEN pen = CreatePen(PS_INSIDEFRAME, width, c);
-    HGDIOBJ old = SelectObject(memory, pen);
-    const POINT* p = points.begin();
-    MoveToEx(memory, p->x, p->y, nullptr);
-    for (++p; p != points.end(); ++p) LineTo(memory, p->x, p->y);
-    SelectObject(memory, old);
-    DeleteObject(pen);
-  };
-  line(RGB(128, 128, 128), {{0, h - 1}, {0, 0}, {w, 0}});
-  line(RGB(0, 0, 0), {{1, 1}, {w - 1, 1}});
-  for (int x = 0; x <= w - 3; x += 2) {
-    const COLORREF c = RGB(colour::TroughComponent(GetRValue(ink), x, w),
-                           colour::TroughComponent(GetGValue(ink), x, w),
-                           colour::TroughComponent(GetBValue(ink), x, w));
-    line(c, {{x + 3, 3}, {x + 3, h - 3}}, 2);
-  }
-  line(RGB(192, 192, 192), {{1, 2}, {1, h - 2}, {w - 1, h - 2}});
-  line(RGB(192, 192, 192), {{w - 2, 2}, {w - 2, h - 2}});
-  line(RGB(255, 255, 255), {{w - 1, 1}, {w - 1, h - 2}});
-  SelectObject(memory, oldBitmap);
-  DeleteDC(memory);
-  return bitmap;
-}
-
 HBRUSH OnCtlColor(DialogCall& call, UINT message, HDC dc, HWND control) {
   if (message != WM_CTLCOLORSCROLLBAR) return nullptr;
   AdjustData& d = Data(call);
   const int id = GetDlgCtrlID(control);
-  for (int i = 0; i < 4; ++i) {
-    if (kBalanceRows[i].bar != id) continue;
-    const int a = GetSystemMetrics(SM_CXHSCROLL);
-    RECT client{};
-    GetClientRect(control, &client);
-    const int w = client.right - 2 * a, h = client.bottom;
-    if (w <= 0 || h <= 0) return nullptr;
-    if (!d.trough[i]) d.trough[i] = PaintTrough(dc, w, h, kBalanceRows[i].colour);
-    if (HDC memory = d.trough[i] ? CreateCompatibleDC(dc) : nullptr) {
-      HGDIOBJ old = SelectObject(memory, d.trough[i]);
-      BitBlt(dc, a, 0, w, h, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
-      DeleteDC(memory);
-    }
-    return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
-  }
+  for (int i = 0; i < 4; ++i)
+    if (kBalanceRows[i].bar == id) return PaintGradientBar(control, dc, kBalanceRows[i].colour, &d.trough[i]);
   return nullptr;
 }
 

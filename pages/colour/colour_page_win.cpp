@@ -10,9 +10,11 @@
 #include "base/sibling_win.h"
 #include "devinfo/difm_loader_win.h"
 #include "devinfo/text_ids.h"
+#include "pages/basic/paper_tip_win.h"
 #include "pages/colour/colour_adjust_win.h"
 #include "pages/colour/colour_rules.h"
 #include "pages/page_layouts.h"
+#include "pages/sheet/settings_name_win.h"
 #include "settings/file_access_win.h"
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
@@ -29,7 +31,6 @@ constexpr uint32_t kColourPreviewMode = 4;
 
 constexpr uint16_t kGrayscalePicture = 395;  // bitmap of VQ312RD.dll
 constexpr uint16_t kSamplePicture = 397;     // "BIN" resource of VQ312RD.dll
-constexpr uint16_t kCurrentSettingsText = 4760;
 
 // The page's own state. The colour module is loaded once per page and
 // released with it, so the entry point can never outlive its module.
@@ -68,19 +69,11 @@ void FetchNames(DifmHandle h, NameList fetch, uint32_t listId) {
 HWND Item(const PageCall& call, int id) { return GetDlgItem(call.page, id); }
 
 void ShowSettingsName(PageCall& call) {
-  wchar_t name[65] = {};
-  std::memcpy(name, call.sheet.workSettings.SettingsName, sizeof call.sheet.workSettings.SettingsName);
-  SetDlgItemTextW(call.page, IDC_COLOUR_SETTINGS_NAME, name);
+  vq::ShowSettingsName(call.page, IDC_COLOUR_SETTINGS_NAME, call.sheet.workSettings);
 }
 
 void RenameToCurrentSettings(PageCall& call) {
-  JobSettings& js = call.sheet.workSettings;
-  wchar_t text[64] = {};
-  LoadTextById(kCurrentSettingsText, text, sizeof text);
-  std::memcpy(js.SettingsName, text, sizeof js.SettingsName);
-  js.SettingsNameId = 0;
-  ShowSettingsName(call);
-  PropSheet_Changed(GetParent(call.page), call.page);
+  NoteSettingsChanged(call.page, IDC_COLOUR_SETTINGS_NAME, call.sheet.workSettings);
 }
 
 void NoteSettingsChange(PageCall& call) {
@@ -122,6 +115,7 @@ void RedrawPreview(PageCall& call) {
 
 void OnInit(PageCall& call) {
   auto& state = call.Get<ColourPageState>();
+  AttachPreviewTip(call.page, Item(call, IDC_COLOUR_PAPER_PREVIEW), Item(call, IDC_COLOUR_COLOUR_PREVIEW));
   state.colourModule = LoadSiblingModule(L"VQ312CC.dll");
   if (state.colourModule)
     state.render = reinterpret_cast<ColourPreviewFn>(

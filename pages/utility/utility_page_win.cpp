@@ -11,6 +11,7 @@
 #include "pages/page_layouts.h"
 #include "pages/utility/head_adjust_win.h"
 #include "pages/utility/maintenance_win.h"
+#include "pages/utility/media_editor_win.h"
 #include "pages/utility/printer_report_win.h"
 #include "pages/utility/settings_dialogs_win.h"
 #include "settings/printer_store_win.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr size_t kButtons = std::size(maint::kUtilityButtons);
 constexpr ULONGLONG kResultWaitMs = 10000;
-constexpr uint16_t kMediaEditorTemplate = 402;
 
 // Page state: the button pictures, loaded once from the icon module.
 struct UtilityState {
@@ -381,14 +381,6 @@ void InkExchange(HWND page, const MaintenanceTarget& t) {
   InkExchangeInMode(page, t);
 }
 
-// A dialog this module does not carry yet (the head position adjustment,
-// the custom media type editor): the user is told that it could not be
-// opened.
-void OpenMissingDialog(HWND page, uint16_t templateId) {
-  (void)templateId;
-  ShowMessageById(page, 4078);
-}
-
 // Head position adjustment: only for a label that can hold the pattern.
 void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) {
   if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
@@ -405,9 +397,9 @@ void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) 
   ShowHeadAdjustmentDialog(page, sheet, t);
 }
 
-void CustomMediaTypes(HWND page, const MaintenanceTarget& t) {
+void CustomMediaTypes(HWND page, SheetContext& sheet, const MaintenanceTarget& t) {
   if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
-  OpenMissingDialog(page, kMediaEditorTemplate);
+  ShowMediaEditor(page, sheet);
 }
 
 void StatusMonitor(HWND page, const MaintenanceTarget& t) {
@@ -458,7 +450,7 @@ void OnCommand(PageCall& call, UINT id, UINT code) {
       InkExchange(page, t);
       break;
     case IDC_UTILITY_MEDIA_EDITOR:
-      CustomMediaTypes(page, t);
+      CustomMediaTypes(page, call.sheet, t);
       break;
     default:
       break;

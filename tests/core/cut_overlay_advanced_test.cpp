@@ -490,16 +490,38 @@ TEST(JobFields, CheckedAsThePagesCheckThem) {
       {"overlay.path", "C:\\forms\\a.txt", false},                 {"overlay.path", "C:\\forms\\a.ofe", true},
       {"overlay.comment", "0123456789012345678901234567890123", false},
       {"overlay", "use", true},      {"overlay.pages", "first", true},
+      // The basic page's keys, against the printer below.
+      {"copies", "0", false},        {"copies", "1000", false},     {"copies", "12a", false},
+      {"copies", "999", true},       {"orientation", "up", false},  {"orientation", "landscape", true},
+      {"media", "7", false},         {"media", "2", true},          {"paper", "4242", false},
+      {"paper", "1009", false},  // side margin 2.0 mm: the printer allows no narrow margins
+      {"paper", "1001x", false},     {"paper", "1001", true},
   };
+  PaperInfo papers[2] = {};
+  papers[0].paperId = 1001;
+  papers[0].paperLength = 200;
+  papers[0].paperLayout = 1;
+  papers[0].marginLeft = papers[0].marginRight = 30;
+  std::copy_n(u"Short", 6, papers[0].paperName);
+  papers[1] = papers[0];
+  papers[1].paperId = 1009;
+  papers[1].marginLeft = 20;
+  MediaData media[2] = {};
+  media[0].mediaId = 1;
+  media[1].mediaId = 2;
+  media[1].mediaClass = 2;
+  std::copy_n(u"Plain", 6, media[1].mediaName);
+  const JobFieldPrinter printer{papers, media, 999, false};
   JobSettings js{};
   js.Paper.paperLength = 150;
   js.Paper.paperLayout = 1;
   js.CopyCount1 = js.CopyCount2 = 1;
   ASSERT_TRUE(SetJobField(js, "cut", "on").ok);
   EXPECT_EQ(js.CopyCount2, 3u) << "switched on as the page does";
+  js.OrientationLock = kLockPortrait;
   for (const Case& c : cases) {
     const JobSettings before = js;
-    const FieldChange r = SetJobField(js, c.key, c.value);
+    const FieldChange r = SetJobField(js, c.key, c.value, printer);
     EXPECT_TRUE(r.known) << c.key;
     EXPECT_EQ(r.ok, c.ok) << c.key << "=" << c.value << ": " << r.reason;
     if (!r.ok) EXPECT_EQ(std::memcmp(&before, &js, sizeof js), 0) << "a refused value leaves the record";
@@ -507,10 +529,23 @@ TEST(JobFields, CheckedAsThePagesCheckThem) {
   EXPECT_EQ(js.CopyCount2, 3u);
   EXPECT_EQ(js.Option740 & 0x113u, 0x103u);
   EXPECT_EQ(js.PagesPerSheet, 4u);
-  EXPECT_EQ(js.PrintLevel, 12u);
+  EXPECT_EQ(js.PrintLevel, 10u) << "12, then capped by plain paper";
   EXPECT_EQ(js.OverlayMode, 0x80000002u);
   EXPECT_EQ(js.OverlayOption, 1u);
-  EXPECT_FALSE(SetJobField(js, "paper", "1001").known);
+  EXPECT_FALSE(SetJobField(js, "speed", "1").known);
+  // What the page does with them: the lock follows the orientation, plain
+  // paper caps the level, a short label raises the cut counts (and says so).
+  EXPECT_EQ(js.OrientationLock, kLockLandscape);
+  EXPECT_EQ(js.MediaClass, 2u);
+  EXPECT_EQ(js.dmPaperSize, 1001);
+  EXPECT_EQ(std::memcmp(&js.Paper, &papers[0], sizeof js.Paper), 0);
+  EXPECT_FALSE(SetJobField(js, "paper", "1001", printer).note.empty()) << "20 mm labels, cutting on";
+  EXPECT_TRUE(SetJobField(js, "paper", "1001").known);
+  EXPECT_FALSE(SetJobField(js, "copies", "1").ok) << "no copy limit known";
+  std::vector<std::string> shown;
+  for (const FieldValue& v : GetPageFields(js, printer)) shown.push_back(v.key + "=" + v.value);
+  EXPECT_EQ(shown, (std::vector<std::string>{"paper=1001", "media=2", "copies=999", "orientation=landscape"}));
+  EXPECT_EQ(GetPageFields(js, printer)[1].name, u"Plain");
 
   js.MediaClass = 2;
   EXPECT_FALSE(SetJobField(js, "layout.level", "16").ok) << "slow media";

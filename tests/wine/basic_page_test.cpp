@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "devinfo/text_ids.h"
+#include "modules/cp/cp_ids.h"
 #include "pages/basic/favourites.h"
 #include "pages/control_ids.h"
 #include "settings/printer_store_win.h"
@@ -48,7 +50,8 @@ std::wstring MessageText(uint32_t id) {
 
 // Answers the page's message boxes as they come (Yes where there is one,
 // else OK) and remembers their texts. A dialog holding the sheet's tab
-// control is the sheet itself and is left alone.
+// control is the sheet itself and is left alone, and so is one holding the
+// control the test works itself (Leave).
 class BoxAnswerer {
  public:
   BoxAnswerer() { thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr); }
@@ -65,6 +68,7 @@ class BoxAnswerer {
     std::lock_guard<std::mutex> lock(mutex_);
     return std::exchange(titles_, {});
   }
+  void Leave(int control) { leave_ = control; }
 
  private:
   static DWORD WINAPI Run(void* p) {
@@ -79,7 +83,8 @@ class BoxAnswerer {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
             if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-            if (!GetClassNameW(w, cls, 16) || std::wcscmp(cls, L"#32770") || GetDlgItem(w, 12320))
+            if (!GetClassNameW(w, cls, 16) || std::wcscmp(cls, L"#32770") || GetDlgItem(w, 12320) ||
+                (a->first->leave_ && GetDlgItem(w, a->first->leave_)))
               return TRUE;
             if (!a->second->insert(w).second) return TRUE;
             wchar_t text[2048] = {}, title[256] = {};
@@ -100,9 +105,16 @@ class BoxAnswerer {
   }
   HANDLE thread_ = nullptr;
   std::atomic<bool> stop_{false};
+  std::atomic<int> leave_{0};
   std::mutex mutex_;
   std::vector<std::wstring> seen_, titles_;
 };
+
+std::wstring WindowTextOf(HWND w) {
+  wchar_t text[2048] = {};
+  GetWindowTextW(w, text, 2048);
+  return text;
+}
 
 // What a user does on the page, from the drive thread (each call waits
 // until the page has handled it, message boxes answered included).
@@ -124,6 +136,35 @@ struct Page {
     return t;
   }
   void Click(int id) const { SendDlgItemMessageW(page, id, BM_CLICK, 0, 0); }
+  // A click that opens a dialog the test works: posted, so the drive
+  // thread goes on while the dialog runs on the sheet's thread.
+  void PostClick(int id) const {
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+  }
+  // A visible window of the sheet's thread: a dialog holding `control`, or
+  // (control 0) a window of class `cls`. Waits up to 8 s.
+  HWND Window(int control, const wchar_t* cls = nullptr) const {
+    for (int i = 0; i < 400; ++i, Sleep(20)) {
+      struct Want {
+        int control;
+        const wchar_t* cls;
+        HWND found;
+      } want{control, cls, nullptr};
+      EnumThreadWindows(GetWindowThreadProcessId(page, nullptr), [](HWND w, LPARAM l) {
+        auto* want = reinterpret_cast<Want*>(l);
+        wchar_t name[32] = {};
+        GetClassNameW(w, name, 32);
+        if (IsWindowVisible(w) && (want->control ? GetDlgItem(w, want->control) != nullptr : !wcscmp(name, want->cls)))
+          want->found = w;
+        return want->found ? FALSE : TRUE;
+      }, reinterpret_cast<LPARAM>(&want));
+      if (want.found || !control) return want.found;
+    }
+    return nullptr;
+  }
+  // Returns once the sheet's thread is back in its loop (a closed dialog's
+  // aftermath on the page done).
+  void Sync() const { SendMessageW(page, WM_NULL, 0, 0); }
   bool Checked(int id) const { return SendDlgItemMessageW(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page, id)); }
   void Type(int id, const wchar_t* text) const { SetDlgItemTextW(page, id, text); }
@@ -167,7 +208,9 @@ class BasicPage : public testing::Test {
     SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_SPECIALSET"), REG_BINARY, &value, 1);
   }
   // Opens the sheet on `in`, runs `drive` on the basic page, presses OK.
-  host::HostResult Run(JobSettings* in, JobSettings* out, std::function<void(const Page&)> drive) {
+  // `mode` adds DM_USER_DEFAULT: the printer's own defaults, where the
+  // favourites and the custom papers are edited.
+  host::HostResult Run(JobSettings* in, JobSettings* out, std::function<void(const Page&)> drive, DWORD mode = 0) {
     DOCUMENTPROPERTYHEADER h{};
     h.cbSize = sizeof h;
     h.hPrinter = printer_.get();
@@ -175,7 +218,7 @@ class BasicPage : public testing::Test {
     h.pdmIn = reinterpret_cast<DEVMODEW*>(in);
     h.pdmOut = reinterpret_cast<DEVMODEW*>(out);
     h.cbOut = sizeof *out;
-    h.fMode = DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER;
+    h.fMode = DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER | mode;
     return host::RunSheet(entry_, &h, kCaption, [&](HWND sheet) {
       Sleep(200);
       drive(Page{sheet, PropSheet_GetCurrentPageHwnd(sheet)});
@@ -227,8 +270,8 @@ TEST_F(BasicPage, CopiesOrientationAndTheSettingsName) {
     const wchar_t* typed;
     const wchar_t* shown;
   };
-  const Copies copies[] = {{L"0", L"1"}, {L"99999", L"1"}, {L"abc", L"1"}, {L"", L"1"},
-                           {L"999", L"999"}, {L"1000", L"1"}, {L"7", L"7"}};
+  const Copies copies[] = {{L"0", L"1"}, {L"99999", L"1"}, {L"abc", L"1"}, {L"999", L"999"},
+                           {L"1000", L"1"}, {L"7", L"7"}};
   int low = 0, high = 0;
   bool changedBefore = true, changedAfter = false;
   std::wstring nameBefore, nameAfter;
@@ -255,7 +298,10 @@ TEST_F(BasicPage, CopiesOrientationAndTheSettingsName) {
   EXPECT_EQ(high, InstalledDifm().DifmGetCopiesInf(InstalledDifm().DifmMapper(kDifmMagic, u"Morva VT-Q3120")));
   EXPECT_FALSE(changedBefore);
   EXPECT_TRUE(changedAfter) << "PSM_CHANGED";
-  EXPECT_EQ(nameBefore, reinterpret_cast<const wchar_t*>(Validated(in).SettingsName));
+  // The defaults are named in the user's language, whatever language the
+  // stored record's name was written in.
+  ASSERT_EQ(Validated(in).SettingsNameId, 1u);
+  EXPECT_EQ(nameBefore, DeviceText(text_ids::kSettingsNameDefault));
   EXPECT_EQ(nameAfter, DeviceText(4760));
   EXPECT_EQ(out.dmCopies, 7);
   EXPECT_EQ(out.dmOrientation, 2);
@@ -353,7 +399,8 @@ TEST_F(BasicPage, MediaDefaultsAndApply) {
 }
 
 // A favourite stored in the printer is chosen from the page's list; the
-// summary and version dialogs open from their buttons and close again.
+// favourites, summary and version dialogs open from their buttons and close
+// again (the printer's own defaults: the favourites are edited there).
 TEST_F(BasicPage, FavouriteSummaryAndVersion) {
   Printer admin(kPrinterName, PRINTER_ALL_ACCESS);
   Win32PrinterStore store(admin.get(), false);
@@ -378,7 +425,7 @@ TEST_F(BasicPage, FavouriteSummaryAndVersion) {
     int id;
     uint32_t title;  // text of the dialog's title
   };
-  const Button buttons[] = {{IDC_BASIC_SUMMARY, 4360}, {IDC_BASIC_VERSION, 4749}};
+  const Button buttons[] = {{IDC_BASIC_FAVOURITES_DIALOG, 4750}, {IDC_BASIC_SUMMARY, 4360}, {IDC_BASIC_VERSION, 4749}};
   std::vector<std::vector<std::wstring>> titles;
   const host::HostResult r = Run(&in, &out, [&](const Page& p) {
     p.Choose(IDC_BASIC_FAVOURITES_LIST, 2);
@@ -388,17 +435,18 @@ TEST_F(BasicPage, FavouriteSummaryAndVersion) {
     changed = p.ApplyEnabled();
     boxes_.TakeTitles();
     for (const Button& b : buttons) {
+      EXPECT_TRUE(p.Enabled(b.id)) << b.id;
       p.Click(b.id);  // returns once the answerer has closed the dialog
       titles.push_back(boxes_.TakeTitles());
     }
-  });
+  }, DM_USER_DEFAULT);
   SaveFavourites(&store, former, former.count);
   ASSERT_EQ(r.setResult, CPSUI_OK);
   EXPECT_EQ(shownName, L"Wire labels");
   EXPECT_EQ(copies, L"5");
   EXPECT_TRUE(landscape);
   EXPECT_TRUE(changed) << "PSM_CHANGED after a favourite";
-  ASSERT_EQ(titles.size(), 2u);
+  ASSERT_EQ(titles.size(), std::size(buttons));
   for (size_t i = 0; i < titles.size(); ++i) {
     ASSERT_FALSE(DeviceText(buttons[i].title).empty());
     EXPECT_EQ(titles[i], std::vector<std::wstring>{DeviceText(buttons[i].title)}) << "button " << buttons[i].id;
@@ -408,6 +456,65 @@ TEST_F(BasicPage, FavouriteSummaryAndVersion) {
   EXPECT_EQ(out.dmCopies, 5);
   EXPECT_EQ(out.dmOrientation, 2);
   ExpectOnlyPageFieldsChanged(Validated(in), out, Validated(out));
+}
+
+// The paper list's details tooltip follows the highlighted item of the
+// open list and goes with it; button 1101 opens VQ312CP's dialog, where a
+// paper is added, and the page's list shows it once the dialog closes.
+TEST_F(BasicPage, DetailsTooltipAndCustomPaper) {
+  Printer admin(kPrinterName, PRINTER_ALL_ACCESS);
+  std::vector<unsigned char> table, count;
+  DWORD tableType = 0, countType = 0;
+  ASSERT_TRUE(ReadValue(admin.get(), L"APUI_PAPERINFO", &table, &tableType));
+  ASSERT_TRUE(ReadValue(admin.get(), L"APUI_PAPERNUM", &count, &countType));
+  const std::wstring added = L"Shelf 50x30";
+  std::wstring tip, tipAfterClose = L"?";
+  bool dialogOpened = false, enabled = false;
+  int listedBefore = -2, listedAfter = -2;
+  JobSettings in = stored_, out{};
+  const host::HostResult r = Run(&in, &out, [&](const Page& p) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(GetDlgItem(p.page, IDC_BASIC_PAPER_LIST), &info);
+    SendDlgItemMessageW(p.page, IDC_BASIC_PAPER_LIST, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageW(info.hwndList, LB_SETCURSEL, p.Find(IDC_BASIC_PAPER_LIST, L"Label 100 x 50 mm"), 0);
+    if (HWND t = p.Window(0, TOOLTIPS_CLASSW)) tip = WindowTextOf(t);
+    SendDlgItemMessageW(p.page, IDC_BASIC_PAPER_LIST, CB_SHOWDROPDOWN, FALSE, 0);
+    HWND left = p.Window(0, TOOLTIPS_CLASSW);
+    tipAfterClose = left ? WindowTextOf(left) : L"";
+
+    p.Choose(IDC_BASIC_PAPER_LIST, p.Find(IDC_BASIC_PAPER_LIST, L"User-defined size"));
+    listedBefore = p.Find(IDC_BASIC_PAPER_LIST, added);
+    enabled = p.Enabled(IDC_BASIC_CUSTOM_PAPER);
+    boxes_.Leave(IDC_CP_LIST);  // the test works the dialog; its questions are answered Yes
+    p.PostClick(IDC_BASIC_CUSTOM_PAPER);
+    HWND w = p.Window(IDC_CP_LIST);
+    dialogOpened = w != nullptr;
+    if (!w) return;
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_CP_NEW, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, IDC_CP_NEW)));
+    SetDlgItemTextW(w, IDC_CP_NAME, added.c_str());
+    SetDlgItemTextW(w, IDC_CP_WIDTH, L"50.0");
+    SetDlgItemTextW(w, IDC_CP_LENGTH, L"30.0");
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_CP_SAVE, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, IDC_CP_SAVE)));
+    PostMessageW(w, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 400 && IsWindow(w); ++i) Sleep(20);
+    p.Sync();
+    listedAfter = p.Find(IDC_BASIC_PAPER_LIST, added);
+  }, DM_USER_DEFAULT);
+  boxes_.Leave(0);
+  SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_PAPERINFO"), tableType, table.data(), DWORD(table.size()));
+  SetPrinterDataW(admin.get(), const_cast<wchar_t*>(L"APUI_PAPERNUM"), countType, count.data(), DWORD(count.size()));
+  ASSERT_EQ(r.setResult, CPSUI_OK);
+  EXPECT_NE(tip.find(L"100.0"), std::wstring::npos) << "the width of the highlighted paper";
+  EXPECT_NE(tip.find(L"50.0"), std::wstring::npos) << "its length";
+  EXPECT_TRUE(tipAfterClose.empty()) << "the tooltip goes with the list";
+  EXPECT_TRUE(enabled);
+  ASSERT_TRUE(dialogOpened);
+  const std::vector<std::wstring> asked = boxes_.Take();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find(added), std::wstring::npos) << "the question before a new paper";
+  EXPECT_EQ(listedBefore, -1);
+  EXPECT_GE(listedAfter, 0);
 }
 
 // A size made in one sheet is offered again in the next sheet of the

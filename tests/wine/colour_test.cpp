@@ -17,41 +17,13 @@
 #include <vector>
 
 #include "pages/control_ids.h"
-#include "tests/wine/installed_printer.h"
-#include "tools/sheet_host/sheet_host_win.h"
+#include "tests/wine/page_driver.h"
 
 namespace vq::wine {
 namespace {
 
-constexpr wchar_t kCaption[] = L"Colour page test";
 constexpr int kColourPageIndex = 1;
 using PreviewFn = int(WINAPI*)(const void*, void*, const void*);
-
-std::wstring Text(HWND w) {
-  wchar_t buf[128] = {};
-  GetWindowTextW(w, buf, 128);
-  return buf;
-}
-
-// The adjustment dialog once it is open (a top-level window with its
-// controls), or null after `ms`.
-HWND WaitForAdjustDialog(DWORD ms = 5000) {
-  for (DWORD waited = 0; waited < ms; waited += 20) {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          if (GetDlgItem(w, IDC_ADJUST_CYAN_BAR) && GetDlgItem(w, IDC_ADJUST_OK_BUTTON)) {
-            *reinterpret_cast<HWND*>(p) = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    if (found && IsWindowVisible(found)) return found;
-    Sleep(20);
-  }
-  return nullptr;
-}
 
 // Everything a test reads from the page and dialog, filled on the drive
 // thread while the windows exist.
@@ -60,7 +32,7 @@ struct Seen {
   int mode = -2, resolution = -2, halftone = -2;
   bool modeEnabled = false, grayscaleChecked = false;
   std::wstring modeName0, settingsName;
-  bool previewDrawn = false;
+  bool previewDrawn = false, paperDrawn = false;
   std::vector<std::wstring> edits;  // cyan, magenta, yellow, black, brightness, contrast
   std::vector<int> bars;            // scroll positions
   std::vector<bool> rowEnabled;     // cyan, magenta, yellow, black, brightness, contrast
@@ -68,39 +40,21 @@ struct Seen {
   bool gammaEnabled = false;
 };
 
-// Whether a control shows more than one colour (a picture, not a blank frame).
-bool ShowsPicture(HWND control) {
-  // Paints now whatever is pending (the window's thread paints when it is
-  // asked), so a window just opened is read as drawn.
-  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Sleep(50);
-  RECT r{};
-  GetClientRect(control, &r);
-  HDC dc = GetDC(control);
-  COLORREF first = GetPixel(dc, r.right / 2, r.bottom / 2);
-  int differing = 0;
-  for (int y = 4; y < r.bottom; y += 9)
-    for (int x = 4; x < r.right; x += 9) differing += GetPixel(dc, x, y) != first;
-  ReleaseDC(control, dc);
-  return differing > 20;
-}
-
 void ReadPage(HWND page, Seen* s) {
-  auto count = [&](int id) { return int(SendDlgItemMessageW(page, id, CB_GETCOUNT, 0, 0)); };
-  auto sel = [&](int id) { return int(SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0)); };
-  s->modeCount = count(IDC_COLOUR_COLOUR_MODE_LIST);
-  s->resolutionCount = count(IDC_COLOUR_RESOLUTION_LIST);
-  s->halftoneCount = count(IDC_COLOUR_HALFTONE_LIST);
-  s->mode = sel(IDC_COLOUR_COLOUR_MODE_LIST);
-  s->resolution = sel(IDC_COLOUR_RESOLUTION_LIST);
-  s->halftone = sel(IDC_COLOUR_HALFTONE_LIST);
-  s->modeEnabled = IsWindowEnabled(GetDlgItem(page, IDC_COLOUR_COLOUR_MODE_LIST));
-  s->grayscaleChecked = IsDlgButtonChecked(page, IDC_COLOUR_MONOCHROME) == BST_CHECKED;
+  s->modeCount = Count(page, IDC_COLOUR_COLOUR_MODE_LIST);
+  s->resolutionCount = Count(page, IDC_COLOUR_RESOLUTION_LIST);
+  s->halftoneCount = Count(page, IDC_COLOUR_HALFTONE_LIST);
+  s->mode = Selected(page, IDC_COLOUR_COLOUR_MODE_LIST);
+  s->resolution = Selected(page, IDC_COLOUR_RESOLUTION_LIST);
+  s->halftone = Selected(page, IDC_COLOUR_HALFTONE_LIST);
+  s->modeEnabled = Enabled(page, IDC_COLOUR_COLOUR_MODE_LIST);
+  s->grayscaleChecked = Checked(page, IDC_COLOUR_MONOCHROME);
   wchar_t name[64] = {};
   SendDlgItemMessageW(page, IDC_COLOUR_COLOUR_MODE_LIST, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(name));
   s->modeName0 = s->modeCount > 0 ? name : L"";
-  s->settingsName = Text(GetDlgItem(page, IDC_COLOUR_SETTINGS_NAME));
+  s->settingsName = TextOf(page, IDC_COLOUR_SETTINGS_NAME);
   s->previewDrawn = ShowsPicture(GetDlgItem(page, IDC_COLOUR_COLOUR_PREVIEW));
+  s->paperDrawn = ShowsPicture(GetDlgItem(page, IDC_COLOUR_PAPER_PREVIEW));
 }
 
 constexpr int kEdits[6] = {IDC_ADJUST_CYAN_EDIT,    IDC_ADJUST_MAGENTA_EDIT,
@@ -114,81 +68,48 @@ void ReadDialog(HWND d, Seen* s) {
   s->bars.clear();
   s->rowEnabled.clear();
   for (int id : kEdits) {
-    s->edits.push_back(Text(GetDlgItem(d, id)));
-    s->rowEnabled.push_back(IsWindowEnabled(GetDlgItem(d, id)));
+    s->edits.push_back(TextOf(d, id));
+    s->rowEnabled.push_back(Enabled(d, id));
   }
   for (int id : kBars) s->bars.push_back(GetScrollPos(GetDlgItem(d, id), SB_CTL));
-  s->gamma = int(SendDlgItemMessageW(d, IDC_ADJUST_GAMMA_LIST, CB_GETCURSEL, 0, 0));
-  s->style = int(SendDlgItemMessageW(d, IDC_ADJUST_STYLE_LIST, CB_GETCURSEL, 0, 0));
-  s->gammaEnabled = IsWindowEnabled(GetDlgItem(d, IDC_ADJUST_GAMMA_LIST));
+  s->gamma = Selected(d, IDC_ADJUST_GAMMA_LIST);
+  s->style = Selected(d, IDC_ADJUST_STYLE_LIST);
+  s->gammaEnabled = Enabled(d, IDC_ADJUST_GAMMA_LIST);
   s->previewDrawn = ShowsPicture(GetDlgItem(d, IDC_ADJUST_COLOUR_PREVIEW));
-}
-
-void Pick(HWND dialog, int id, int item) {
-  SendDlgItemMessageW(dialog, id, CB_SETCURSEL, item, 0);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-void Click(HWND dialog, int id) {
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
-void Scroll(HWND dialog, int bar, int code, int pos = 0) {
-  SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(GetDlgItem(dialog, bar)));
 }
 
 // Opens the adjustment dialog from the page (its button posts, so this
 // thread is free to drive the modal dialog), runs `drive` on it and closes
 // it with `closeId`.
 void InDialog(HWND page, const std::function<void(HWND)>& drive, int closeId) {
-  PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_COLOUR_DETAILS, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_COLOUR_DETAILS)));
-  HWND dialog = WaitForAdjustDialog();
+  PostClick(page, IDC_COLOUR_DETAILS);
+  HWND dialog = WaitForDialog(IDC_ADJUST_CYAN_BAR);
   ASSERT_NE(dialog, nullptr);
   drive(dialog);
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(closeId, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, closeId)));
-  for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(20);
+  PostClick(dialog, closeId);
+  WaitGone(dialog);
 }
 
 class ColourPage : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(printer_);
-    ASSERT_NE(ui_, nullptr);
-    document_ = Export<host::SheetEntry>(ui_, "DrvDocumentPropertySheets");
-    ASSERT_NE(document_, nullptr);
-    ASSERT_EQ(DocumentProperties(printer_.get(), nullptr, &stored_, DM_OUT_BUFFER), 1);
+    ASSERT_TRUE(sheet_.ready());
+    stored_ = sheet_.Stored();
   }
-  void TearDown() override { FreeLibrary(ui_); }
 
-  // Opens the sheet on `in`, shows the colour page, runs `drive` with it on
-  // another thread, then presses OK (or Cancel); the record handed back.
+  // Opens the sheet on `in`, shows the colour page, runs `drive` with it,
+  // then presses OK (or Cancel); the record handed back.
   JobSettings Run(const JobSettings& in, const std::function<void(HWND page)>& drive, bool ok = true) {
-    JobSettings source = in, out{};
-    DOCUMENTPROPERTYHEADER h{};
-    h.cbSize = sizeof h;
-    h.hPrinter = printer_.get();
-    h.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
-    h.pdmIn = reinterpret_cast<DEVMODEW*>(&source);
-    h.pdmOut = reinterpret_cast<DEVMODEW*>(&out);
-    h.cbOut = sizeof out;
-    h.fMode = DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER;
-    const host::HostResult r = host::RunSheet(document_, &h, kCaption, [&](HWND sheet) {
-      SendMessageW(sheet, PSM_SETCURSEL, kColourPageIndex, 0);
-      HWND page = PropSheet_GetCurrentPageHwnd(sheet);
-      Sleep(100);
-      drive(page);
-      PostMessageW(sheet, PSM_PRESSBUTTON, ok ? PSBTN_OK : PSBTN_CANCEL, 0);
+    JobSettings out{};
+    const host::HostResult r = sheet_.Run(in, &out, [&](HWND sheet) {
+      drive(ShowPage(sheet, kColourPageIndex));
+      return ok;
     });
     EXPECT_EQ(r.initResult, 1);
     return out;
   }
 
-  Printer printer_;
-  HMODULE ui_ = LoadInstalledModule(L"VQ312UI.dll");
-  host::SheetEntry document_ = nullptr;
+  DocumentSheet sheet_;
   JobSettings stored_{};
 };
 
@@ -203,7 +124,7 @@ TEST_F(ColourPage, ListsGrayscaleAndApply) {
     Pick(page, IDC_COLOUR_COLOUR_MODE_LIST, 1);
     Pick(page, IDC_COLOUR_RESOLUTION_LIST, 1);
     Pick(page, IDC_COLOUR_HALFTONE_LIST, 1);
-    SendDlgItemMessageW(page, IDC_COLOUR_MONOCHROME, BM_CLICK, 0, 0);
+    Click(page, IDC_COLOUR_MONOCHROME);
     ReadPage(page, &after);
   });
   EXPECT_EQ(before.modeCount, 2);
@@ -213,6 +134,7 @@ TEST_F(ColourPage, ListsGrayscaleAndApply) {
   EXPECT_EQ(before.halftone, 0);
   EXPECT_TRUE(before.modeEnabled);
   EXPECT_TRUE(before.previewDrawn);
+  EXPECT_TRUE(before.paperDrawn) << "the page preview of the paper";
   // The first colour-mode name, as the device module has it.
   DifmHandle h = difm.DifmMapper(kDifmMagic, reinterpret_cast<const char16_t*>(kPrinterName));
   std::vector<uint8_t> names(2 * kDifmNameEntrySize);
@@ -283,7 +205,7 @@ TEST_F(ColourPage, AdjustmentDialogEditsReachTheRecordOnlyOnOk) {
       Scroll(d, IDC_ADJUST_CONTRAST_TRACK, TB_THUMBTRACK, 80);
       Pick(d, IDC_ADJUST_STYLE_LIST, 3);
       Pick(d, IDC_ADJUST_GAMMA_LIST, 2);
-      SendDlgItemMessageW(d, IDC_ADJUST_BLACK_ONLY, BM_CLICK, 0, 0);
+      Click(d, IDC_ADJUST_BLACK_ONLY);
     }, IDC_ADJUST_OK_BUTTON);
   });
   EXPECT_EQ(kept.CyanBalance, -20);
@@ -385,6 +307,7 @@ TEST_F(ColourPage, ColourModuleWithoutPreviewLeavesThePageEmpty) {
   EXPECT_EQ(seen.modeCount, 0);
   EXPECT_EQ(seen.resolutionCount, 0);
   EXPECT_FALSE(seen.previewDrawn);
+  EXPECT_TRUE(seen.paperDrawn) << "the paper preview needs no colour module";
   EXPECT_TRUE(HasSignature(out));
 }
 
@@ -446,9 +369,9 @@ TEST_F(ColourPage, Screenshots) {
   Run(stored_, [&](HWND page) {
     HWND sheet = GetParent(page);
     shot(sheet, L"page");
-    SendDlgItemMessageW(page, IDC_COLOUR_MONOCHROME, BM_CLICK, 0, 0);
+    Click(page, IDC_COLOUR_MONOCHROME);
     shot(sheet, L"page-grayscale");
-    SendDlgItemMessageW(page, IDC_COLOUR_MONOCHROME, BM_CLICK, 0, 0);
+    Click(page, IDC_COLOUR_MONOCHROME);
     InDialog(page, [&](HWND d) {
       shot(d, L"dialog");
       Type(d, IDC_ADJUST_CYAN_EDIT, L"50");

@@ -9,108 +9,19 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "pages/control_ids.h"
-#include "tests/wine/installed_printer.h"
+#include "tests/wine/page_driver.h"
 #include "tools/form/overlay_form_writer.h"
-#include "tools/sheet_host/sheet_host_win.h"
 
 namespace vq::wine {
 namespace {
 
-constexpr wchar_t kCaption[] = L"Page test";
 constexpr int kCutIndex = 2, kOverlayIndex = 3, kAdvancedIndex = 4;
-
-// Answers every message box of this process with `answer` (or OK when the
-// box has no such button) and keeps what they said.
-class BoxAnswerer {
- public:
-  explicit BoxAnswerer(int answer = IDOK) : answer_(answer) {
-    thread_ = CreateThread(nullptr, 0, [](void* p) -> DWORD {
-      static_cast<BoxAnswerer*>(p)->Run();
-      return 0;
-    }, this, 0, nullptr);
-  }
-  ~BoxAnswerer() {
-    stop_ = true;
-    WaitForSingleObject(thread_, 5000);
-    CloseHandle(thread_);
-  }
-  void SetAnswer(int answer) { answer_ = answer; }
-  size_t Count() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return texts_.size();
-  }
-  std::wstring Last() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return texts_.empty() ? std::wstring() : texts_.back();
-  }
-
- private:
-  void Run() {
-    while (!stop_) {
-      EnumWindows([](HWND w, LPARAM p) -> BOOL {
-        static_cast<BoxAnswerer*>(reinterpret_cast<void*>(p))->Answer(w);
-        return TRUE;
-      }, reinterpret_cast<LPARAM>(this));
-      Sleep(30);
-    }
-  }
-  void Answer(HWND w) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    // A message box is a dialog whose text static has id 0xFFFF.
-    if (pid != GetCurrentProcessId() || std::wcscmp(cls, L"#32770") || !IsWindowVisible(w)) return;
-    HWND text = GetDlgItem(w, 0xFFFF);
-    if (!text || GetPropW(w, L"vq312.answered")) return;
-    SetPropW(w, L"vq312.answered", reinterpret_cast<HANDLE>(1));
-    wchar_t said[1024] = {};
-    GetWindowTextW(text, said, 1024);
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      texts_.push_back(said);
-    }
-    const int id = GetDlgItem(w, answer_) ? answer_.load() : IDOK;
-    PostMessageW(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, id)));
-  }
-
-  std::atomic<int> answer_;
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::vector<std::wstring> texts_;
-  HANDLE thread_;
-};
-
-HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
-void Click(HWND dialog, int id) { SendMessageW(Item(dialog, id), BM_CLICK, 0, 0); }
-bool Checked(HWND dialog, int id) { return SendMessageW(Item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(Item(dialog, id)); }
-bool Visible(HWND dialog, int id) { return IsWindowVisible(Item(dialog, id)); }
-void Type(HWND dialog, int id, const std::wstring& text) {
-  SendMessageW(Item(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-std::wstring TextOf(HWND dialog, int id) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(Item(dialog, id), text, 1024);
-  return text;
-}
-void Key(HWND control, WPARAM key) {
-  SendMessageW(control, WM_KEYDOWN, key, 1);
-  SendMessageW(control, WM_KEYUP, key, 0xC0000001);
-}
-
-HWND ShowPage(HWND sheet, int index) {
-  SendMessageW(sheet, PSM_SETCURSEL, index, 0);
-  return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
 
 // The red (or grey, cutting off) cut lines of the illustration, as the
 // screen shows them: the centre of each run of columns holding line pixels.
@@ -154,16 +65,6 @@ int DrawnPixels(HWND control) {
   return drawn;
 }
 
-void Shoot(HWND window, const wchar_t* name) {
-  wchar_t folder[MAX_PATH] = {};
-  if (!GetEnvironmentVariableW(L"VQ312_SCREENSHOTS", folder, MAX_PATH)) return;
-  CreateDirectoryW(folder, nullptr);
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(400);
-  const bool chinese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
-  host::SaveWindowBitmap(window, std::wstring(folder) + L"\\" + name + (chinese ? L"-zh" : L"-en") + L".bmp");
-}
-
 class Pages : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -195,39 +96,16 @@ class Pages : public testing::Test {
   static std::wstring Form() { return folder_ + L"\\label.ofe"; }
 
   void SetUp() override {
-    ASSERT_TRUE(printer_);
-    ASSERT_NE(ui_, nullptr);
-    entry_ = Export<host::SheetEntry>(ui_, "DrvDocumentPropertySheets");
-    ASSERT_TRUE(entry_);
-    std::vector<unsigned char> stored = StoredDevMode(printer_.get());
-    ASSERT_GE(stored.size(), sizeof in_);
-    std::memcpy(&in_, stored.data(), sizeof in_);
+    ASSERT_TRUE(sheet_.ready());
+    in_ = sheet_.Stored();
   }
-  void TearDown() override { FreeLibrary(ui_); }
 
   // Opens the sheet on in_, runs `drive` on the shown sheet, then OK (or
   // Cancel when `drive` returns false). out_ receives what OK hands back.
-  host::HostResult Run(std::function<bool(HWND sheet)> drive) {
-    std::memset(&out_, 0, sizeof out_);
-    DOCUMENTPROPERTYHEADER h{};
-    h.cbSize = sizeof h;
-    h.hPrinter = printer_.get();
-    h.pszPrinterName = const_cast<wchar_t*>(kPrinterName);
-    h.pdmIn = reinterpret_cast<DEVMODEW*>(&in_);
-    h.pdmOut = reinterpret_cast<DEVMODEW*>(&out_);
-    h.cbOut = sizeof out_;
-    h.fMode = DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER;
-    return host::RunSheet(entry_, &h, kCaption, [&](HWND sheet) {
-      Sleep(200);
-      const bool ok = drive(sheet);
-      PostMessageW(sheet, PSM_PRESSBUTTON, ok ? PSBTN_OK : PSBTN_CANCEL, 0);
-    });
-  }
+  host::HostResult Run(std::function<bool(HWND sheet)> drive) { return sheet_.Run(in_, &out_, drive); }
 
   static std::wstring folder_;
-  Printer printer_;
-  HMODULE ui_ = LoadInstalledModule(L"VQ312UI.dll");
-  host::SheetEntry entry_ = nullptr;
+  DocumentSheet sheet_;
   JobSettings in_{}, out_{};
 };
 std::wstring Pages::folder_;
@@ -390,26 +268,6 @@ TEST_F(Pages, OverlayPageUsesAFormAndRefusesBadOnes) {
   EXPECT_EQ(refused.setResultCalls, 0);
 }
 
-// The dialog the advanced page opens: a top-level dialog of this process
-// holding the OK button 1265.
-HWND WaitForOverlayDialog() {
-  for (int i = 0; i < 200; ++i) {
-    HWND found = nullptr;
-    EnumWindows([](HWND w, LPARAM p) -> BOOL {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetDlgItem(w, IDC_OVERLAYSETTINGS_OK)) {
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-      }
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
-    if (found) return found;
-    Sleep(25);
-  }
-  return nullptr;
-}
-
 TEST_F(Pages, AdvancedPageAndItsOverlayDialog) {
   in_.PrintLevel = 15;    // no slider position has it
   in_.PagesPerSheet = 3;  // no choice makes it
@@ -418,10 +276,9 @@ TEST_F(Pages, AdvancedPageAndItsOverlayDialog) {
   BoxAnswerer boxes(IDNO);
   const host::HostResult r = Run([&](HWND sheet) {
     const HWND p = ShowPage(sheet, kAdvancedIndex);
-    wchar_t unit[64] = {};
     const std::wstring level = TextOf(p, IDC_ADVANCED_LEVEL_TEXT);
     EXPECT_LT(level.size(), 8u) << "the unit alone: " << testing::PrintToString(level);
-    EXPECT_NE(level, L"") << unit;
+    EXPECT_NE(level, L"");
     EXPECT_FALSE(Enabled(p, IDC_ADVANCED_NORMAL_ORDER)) << "several pages a label are not reordered";
     Click(p, IDC_ADVANCED_DEFAULTS);
     EXPECT_TRUE(Enabled(p, IDC_ADVANCED_NORMAL_ORDER));
@@ -438,7 +295,7 @@ TEST_F(Pages, AdvancedPageAndItsOverlayDialog) {
     Shoot(sheet, L"advanced");
     // The dialog: create mode over an existing form asks first; No stays.
     PostMessageW(Item(p, IDC_ADVANCED_OVERLAY_SETTINGS), BM_CLICK, 0, 0);
-    HWND d = WaitForOverlayDialog();
+    HWND d = WaitForDialog(IDC_OVERLAYSETTINGS_OK);
     EXPECT_NE(d, nullptr);
     if (!d) return false;
     EXPECT_TRUE(Checked(d, IDC_OVERLAYSETTINGS_USE_MODE));
@@ -455,7 +312,7 @@ TEST_F(Pages, AdvancedPageAndItsOverlayDialog) {
     Click(d, IDC_OVERLAYSETTINGS_FIRST_PAGE_ONLY);
     Shoot(d, L"overlay-dialog");
     PostMessageW(Item(d, IDC_OVERLAYSETTINGS_OK), BM_CLICK, 0, 0);
-    for (int i = 0; i < 100 && IsWindow(d); ++i) Sleep(20);
+    WaitGone(d);
     EXPECT_FALSE(IsWindow(d));
     return true;
   });
@@ -466,6 +323,69 @@ TEST_F(Pages, AdvancedPageAndItsOverlayDialog) {
   EXPECT_EQ(out_.OverlayMode, 0x80000002u) << "OK switches the overlay on";
   EXPECT_EQ(out_.OverlayOption, 1u);
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(out_.OverlayPath)), Form());
+}
+
+// A shown tooltip of the sheet holding `page` (a popup's owner is always a
+// top-level window), or null.
+HWND ShownTip(HWND page) {
+  struct Find {
+    HWND owner, tip;
+  } f{GetAncestor(page, GA_ROOT), nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM l) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(l);
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (GetWindow(w, GW_OWNER) != f->owner || std::wcscmp(cls, TOOLTIPS_CLASSW) || !IsWindowVisible(w))
+          return TRUE;
+        f->tip = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.tip;
+}
+
+// Hovering a page's paper preview shows the paper's sizes; moving on to the
+// page's other picture, or away over the page, takes them down again.
+TEST_F(Pages, PreviewsShowThePaperDetails) {
+  struct Case {
+    int page, preview, other;
+  };
+  const Case cases[] = {{0, IDC_BASIC_PAPER_PREVIEW, IDC_BASIC_ORIENTATION_PICTURE},
+                        {1, IDC_COLOUR_PAPER_PREVIEW, IDC_COLOUR_COLOUR_PREVIEW},
+                        {kAdvancedIndex, IDC_ADVANCED_PAPER_PREVIEW, IDC_ADVANCED_LAYOUT_PICTURE}};
+  Run([&](HWND sheet) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.page);
+      const HWND p = ShowPage(sheet, c.page);
+      // The mouse as the page sees it: over a control that lets it through,
+      // or over the control itself when it takes it.
+      auto moveOver = [&](int id) {
+        const HWND control = Item(p, id);
+        RECT r{};
+        GetWindowRect(control, &r);
+        POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        const bool takesMouse =
+            SendMessageW(control, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)) != HTTRANSPARENT;
+        const HWND target = takesMouse ? control : p;
+        ScreenToClient(target, &at);
+        SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+      };
+      moveOver(c.preview);
+      const HWND tip = ShownTip(p);
+      EXPECT_NE(tip, nullptr) << "no tip over the preview";
+      RECT r{};
+      GetWindowRect(tip, &r);
+      EXPECT_GT(r.bottom - r.top, 60) << "a line for each size";
+      moveOver(c.other);
+      EXPECT_EQ(ShownTip(p), nullptr) << "the tip stays over the other picture";
+      moveOver(c.preview);
+      EXPECT_NE(ShownTip(p), nullptr);
+      SendMessageW(p, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+      EXPECT_EQ(ShownTip(p), nullptr) << "the tip stays over the page";
+    }
+    return false;
+  });
 }
 
 }  // namespace

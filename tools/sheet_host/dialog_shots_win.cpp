@@ -9,6 +9,7 @@ namespace vq::host {
 
 const std::vector<DialogButton> kBasicPageDialogs = {
     {1295, L"favourites"}, {1293, L"summary"}, {1296, L"version"}, {1101, L"custom-paper"}};
+const std::vector<DialogButton> kUtilityPageDialogs = {{1092, L"media-editor"}};
 
 namespace {
 

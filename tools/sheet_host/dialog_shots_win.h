@@ -16,6 +16,9 @@ struct DialogButton {
 
 // The basic settings page's dialogs: favourites, summary, version, custom paper.
 extern const std::vector<DialogButton> kBasicPageDialogs;
+// The utility page's dialogs that show the printer's data: the custom media
+// type editor.
+extern const std::vector<DialogButton> kUtilityPageDialogs;
 
 // Shows page `page` of an open sheet, clicks each enabled button of it in
 // turn, saves the dialog that opens into `folder` and cancels it. Returns

@@ -23,6 +23,7 @@ int RunState(int argc, wchar_t** argv);
 int RunMaint(int argc, wchar_t** argv);
 int RunFavourites(int argc, wchar_t** argv);
 int RunPapers(int argc, wchar_t** argv);
+int RunMedia(int argc, wchar_t** argv);
 int RunDefaults(int argc, wchar_t** argv);
 int RunPrefs(const Options& options, const std::wstring& screenshots);
 int RunProps(const Options& options, const std::wstring& screenshots);

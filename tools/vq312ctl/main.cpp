@@ -39,9 +39,10 @@ constexpr char kUsage[] =
     "          Printing Preferences, as applications open it\n"
     "  props [--printer NAME] [--screenshots DIR]\n"
     "          the printer properties' pages (maintenance utility)\n"
-    "  defaults set [--printer NAME] KEY=VALUE ...\n"
-    "          the printer's default cut, overlay and page-layout settings, checked\n"
-    "          as the pages check them (vq312ctl defaults set shows the keys)\n"
+    "  defaults get [--printer NAME] | defaults set [--printer NAME] KEY=VALUE ...\n"
+    "          the printer's default paper, media, copies, orientation, cut, overlay\n"
+    "          and page-layout settings, checked as the pages check them\n"
+    "          (vq312ctl defaults set shows the keys)\n"
     "  form info FILE | form thumbnail FILE OUT.bmp\n"
     "          an overlay form's facts, or its picture as a BMP\n"
     "  state [--printer NAME] [SETTING...]\n"
@@ -56,7 +57,9 @@ constexpr char kUsage[] =
     "  favourites [--printer NAME] list | export FILE | import FILE\n"
     "          the printer's favourites; an import is checked whole before it is stored\n"
     "  papers [--printer NAME] list | add NAME WIDTH LENGTH [top=MM ...] | delete ID [--yes]\n"
-    "          the paper table; user papers through the custom paper dialog's checks\n";
+    "          the paper table; user papers through the custom paper dialog's checks\n"
+    "  media [--printer NAME] list | add NAME CLASS V1..V8 | delete ID [--yes]\n"
+    "          the media table; custom media types through the media editor's checks\n";
 
 }  // namespace
 
@@ -75,6 +78,7 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wstring(argv[1]) == L"maint") return RunMaint(argc, argv);
   if (std::wstring(argv[1]) == L"favourites") return RunFavourites(argc, argv);
   if (std::wstring(argv[1]) == L"papers") return RunPapers(argc, argv);
+  if (std::wstring(argv[1]) == L"media") return RunMedia(argc, argv);
   Options options;
   for (int i = 2; i < argc; ++i) {
     const std::wstring arg = argv[i];

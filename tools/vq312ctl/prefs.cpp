@@ -4,7 +4,8 @@
 // (the device sheet) in this project's own host, since Wine's
 // PrinterProperties never reaches a driver. With --screenshots DIR every
 // page is shown in turn, saved as DIR\page-N.bmp, the dialogs of the basic
-// page as DIR\dialog-NAME.bmp (opened by their buttons), and the sheet cancelled.
+// page (prefs) or of the utility page (props) as DIR\dialog-NAME.bmp (opened
+// by their buttons), and the sheet cancelled.
 #include <windows.h>
 #include <winspool.h>
 
@@ -89,16 +90,23 @@ int RunProps(const Options& options, const std::wstring& screenshots) {
     return 1;
   }
   DEVICEPROPERTYHEADER header{sizeof header, 0, printer, const_cast<wchar_t*>(options.printer.c_str())};
-  int saved = 0;
+  int saved = 0, dialogs = 0;
   const std::wstring caption = options.printer + L" Properties";
+  // The device sheet holds the utility page alone.
   const host::HostResult r = host::RunSheet(entry, &header, caption, screenshots.empty()
       ? std::function<void(HWND)>()
-      : [&](HWND sheet) { saved = host::ScreenshotAndCancel(sheet, screenshots); });
+      : [&](HWND sheet) {
+          Sleep(500);  // the first page's painting and the icons
+          saved = host::ScreenshotEveryPage(sheet, screenshots);
+          dialogs = host::ScreenshotPageDialogs(sheet, 0, host::kUtilityPageDialogs, screenshots);
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        });
   FreeLibrary(ui);
   ClosePrinter(printer);
   Print("Printer properties: INIT %ld, %zu page(s), closed (%lld), DESTROY %ld\n", r.initResult,
         r.pages, static_cast<long long>(r.sheetResult), r.destroyResult);
-  if (!screenshots.empty()) Print("%d page screenshots in %s\n", saved, Narrow(screenshots).c_str());
+  if (!screenshots.empty())
+    Print("%d page and %d dialog screenshots in %s\n", saved, dialogs, Narrow(screenshots).c_str());
   return r.initResult == 1 ? 0 : 1;
 }
 
