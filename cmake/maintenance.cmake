@@ -33,6 +33,7 @@ target_sources(vq312_pages PRIVATE
   ${CMAKE_SOURCE_DIR}/pages/utility/maintenance_win.cpp
   ${CMAKE_SOURCE_DIR}/pages/utility/wait_dialog_win.cpp
   ${CMAKE_SOURCE_DIR}/pages/utility/settings_dialogs_win.cpp
+  ${CMAKE_SOURCE_DIR}/pages/utility/head_adjust_win.cpp
   ${CMAKE_SOURCE_DIR}/pages/utility/printer_report_win.cpp)
 
 

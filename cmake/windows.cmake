@@ -80,6 +80,7 @@ add_custom_command(OUTPUT ${VQ312_ICONS}/resources.rc
   COMMAND ${CMAKE_BINARY_DIR}/iconsmith ${VQ312_ICONS}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/iconsmith/main.cpp
           ${CMAKE_SOURCE_DIR}/tools/iconsmith/preview_art.inc
+          ${CMAKE_SOURCE_DIR}/tools/iconsmith/head_art.inc
           ${CMAKE_SOURCE_DIR}/uicore/preview_pictures.h
   COMMENT "Drawing the page icons"
   VERBATIM)

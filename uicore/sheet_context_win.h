@@ -6,6 +6,8 @@
 
 #include "base/ddk_win.h"
 
+#include <array>
+
 #include "base/activation_win.h"
 #include "base/handles_win.h"
 #include "devinfo/difm_loader_win.h"
@@ -16,6 +18,20 @@
 namespace vq {
 
 inline constexpr int kMaxPages = 6;
+
+// What the head position adjustment dialogs keep while the sheet is open,
+// so that closing one and opening it again (or going on to the detailed
+// one) finds the registration values, the ranges and the radio as they were.
+struct HeadAdjustmentState {
+  struct Range {
+    uint16_t radio;  // 0: an empty entry
+    int32_t hi, lo, value;
+  };
+  std::array<int8_t, 12> registration{};  // b0..b11
+  Range ranges[8] = {};
+  uint16_t currentRadio = 0;
+  bool patternPrinted = false;
+};
 
 struct SheetContext {
   HINSTANCE hModule = nullptr;
@@ -45,6 +61,7 @@ struct SheetContext {
   DOCUMENTPROPERTYHEADER* documentHeader = nullptr;
   // The edit controls' saved window procedures of this sheet's pages.
   EditProcSlots editSlots;
+  HeadAdjustmentState headAdjustment;
 
   DWORD paperCount() const { return static_cast<DWORD>(paperTable.size()); }
   // The printer handle the pages read printer data with: the caller's, or

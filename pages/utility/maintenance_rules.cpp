@@ -220,6 +220,21 @@ Registration AddDetailCorrections(const Registration& r, int32_t k, int32_t m2, 
   return out;
 }
 
+bool IsDetailExtendedRange(const Registration& r) {
+  return Outside(r[0], 64) || Outside(r[1], 64) || Outside(r[2], 64) || Outside(r[3], 32);
+}
+
+int32_t SliderCorrection(int32_t centre, int32_t position, const CorrectionRange& range) {
+  return std::clamp(SliderValue(centre, position), range.lo, range.hi);
+}
+
+std::u16string CorrectionEditText(std::u16string_view typed, int32_t lo, int32_t hi) {
+  if (typed.empty() || typed == u"-") return {};
+  std::u16string out;
+  AppendNumber(&out, ClampTypedValue(typed, lo, hi));
+  return out;
+}
+
 uint32_t InkFillAlertMessage(uint8_t code) {
   if (code >= 1 && code <= 4) return 4068;
   if (code == 5 || code == 7 || code == 9) return 4069;

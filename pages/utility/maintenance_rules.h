@@ -149,5 +149,22 @@ DetailRanges DetailStageRanges(int stage, const Registration& r, int32_t firstRo
                                int32_t limit);
 Registration AddDetailCorrections(const Registration& r, int32_t firstMean, int32_t secondMean,
                                   int32_t thirdMean);
+// The detailed dialog widens its limits when b0..b2 leave -64..64 or b3
+// leaves -32..32 (the second-row values do not matter there).
+bool IsDetailExtendedRange(const Registration& r);
+
+// The vertical slider beside the preview: its top is the largest value.
+// `centre` is the position of 0 (32 or 8, 127 in the extended range).
+inline constexpr int32_t SliderValue(int32_t centre, int32_t position) { return centre - position; }
+inline constexpr int32_t SliderPosition(int32_t centre, int32_t value) { return centre - value; }
+// The value a slider moved to `position` gives a correction whose range is
+// `range`: the nearest bound when it lies outside.
+int32_t SliderCorrection(int32_t centre, int32_t position, const CorrectionRange& range);
+
+// What a correction edit shows after the user changed it to `typed`: the
+// number without leading zeros ("-0" and "-05" become "0" and "-5"), limited
+// to lo..hi. Empty for a text the user is still typing ("" and "-"), which
+// stays as it is.
+std::u16string CorrectionEditText(std::u16string_view typed, int32_t lo, int32_t hi);
 
 }  // namespace vq::maint

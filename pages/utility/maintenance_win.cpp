@@ -113,6 +113,22 @@ int ReadRegistrationValues(const MaintenanceTarget& t, maint::Registration* valu
   return answer;
 }
 
+bool HasServerName(HANDLE printer) {
+  const std::vector<unsigned char> info = GetPrinterInfo(printer, 2);
+  return info.size() >= sizeof(PRINTER_INFO_2W) &&
+         reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName &&
+         *reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName;
+}
+
+bool ConfirmAndWait(HWND dialog, const MaintenanceTarget& t, uint32_t confirmation) {
+  if (ShowMessageById(dialog, confirmation) != IDYES) return false;
+  if (!IsFilePort(t.printer) && RunWaitDialog(dialog, t, WaitKind::kStopOrWait) != 1) {
+    ShowMessageById(dialog, 4021);
+    return false;
+  }
+  return true;
+}
+
 bool IsFilePort(HANDLE printer) {
   const std::vector<unsigned char> info = GetPrinterInfo(printer, 2);
   if (info.size() < sizeof(PRINTER_INFO_2W)) return false;

@@ -60,6 +60,8 @@ int ReadRegistrationValues(const MaintenanceTarget& t, maint::Registration* valu
 
 // The printer's port is "FILE:".
 bool IsFilePort(HANDLE printer);
+// The printer is shared from a print server.
+bool HasServerName(HANDLE printer);
 
 // The command channel of VQ312GD.dll: opened for a record and a printer,
 // closed on destruction. Send and Close report each step.
@@ -108,6 +110,11 @@ INT_PTR RunWaitDialog(HWND owner, const MaintenanceTarget& t, WaitKind kind);
 // PrepareForMaintenance: 0 ready, 1 busy, 2 missing argument, 6 unreadable,
 // 7 the wait did not end with 1, 8 the wake-up command failed.
 int PrepareForMaintenance(HWND page, const MaintenanceTarget& t);
+// The confirmation `confirmation`, then (unless printing to a file) the
+// printer must become ready; false with the message shown when either
+// says no.
+bool ConfirmAndWait(HWND dialog, const MaintenanceTarget& t, uint32_t confirmation);
+
 // The message for a PrepareForMaintenance result (0 for 0).
 uint32_t PrepareMessage(int result);
 

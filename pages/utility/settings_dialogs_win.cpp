@@ -47,17 +47,6 @@ void SetText(HWND dialog, int id, const std::u16string& text) {
   SetDlgItemTextW(dialog, id, reinterpret_cast<const wchar_t*>(text.c_str()));
 }
 
-// The confirmation, then (unless printing to a file) the printer must
-// become ready; false with the message shown when either says no.
-bool ConfirmAndWait(HWND dialog, const MaintenanceTarget& t, uint32_t confirmation) {
-  if (ShowMessageById(dialog, confirmation) != IDYES) return false;
-  if (!IsFilePort(t.printer) && RunWaitDialog(dialog, t, WaitKind::kStopOrWait) != 1) {
-    ShowMessageById(dialog, 4021);
-    return false;
-  }
-  return true;
-}
-
 // ---- Sleep timer -------------------------------------------------------------
 
 struct SleepTimerData {

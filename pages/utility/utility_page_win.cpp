@@ -9,6 +9,7 @@
 #include "devinfo/text_ids.h"
 #include "monitor/status_monitor_win.h"
 #include "pages/page_layouts.h"
+#include "pages/utility/head_adjust_win.h"
 #include "pages/utility/maintenance_win.h"
 #include "pages/utility/media_editor_win.h"
 #include "pages/utility/printer_report_win.h"
@@ -25,7 +26,6 @@ namespace {
 
 constexpr size_t kButtons = std::size(maint::kUtilityButtons);
 constexpr ULONGLONG kResultWaitMs = 10000;
-constexpr uint16_t kHeadAdjustmentTemplate = 5110;
 
 // Page state: the button pictures, loaded once from the icon module.
 struct UtilityState {
@@ -135,13 +135,6 @@ void SimpleCommand(HWND page, const MaintenanceTarget& t, uint32_t code, uint32_
     }
   }
   SendMaintenanceCommand(page, t, code);
-}
-
-bool HasServerName(HANDLE printer) {
-  const std::vector<unsigned char> info = GetPrinterInfo(printer, 2);
-  return info.size() >= sizeof(PRINTER_INFO_2W) &&
-         reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName &&
-         *reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pServerName;
 }
 
 void PrinterInformation(HWND page, const MaintenanceTarget& t) {
@@ -390,14 +383,6 @@ void InkExchange(HWND page, const MaintenanceTarget& t) {
   InkExchangeInMode(page, t);
 }
 
-// A dialog this module does not carry yet (the head position adjustment):
-// the user is told that it could not be
-// opened.
-void OpenMissingDialog(HWND page, uint16_t templateId) {
-  (void)templateId;
-  ShowMessageById(page, 4078);
-}
-
 // Head position adjustment: only for a label that can hold the pattern.
 void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) {
   if (!CheckPrinterAdminAccess(page, t.printerName, TRUE)) return;
@@ -411,7 +396,7 @@ void HeadAdjustment(HWND page, SheetContext& sheet, const MaintenanceTarget& t) 
     ShowMessageById(page, js.MeasureUnit ? 4109 : 4110);
     return;
   }
-  OpenMissingDialog(page, kHeadAdjustmentTemplate);
+  ShowHeadAdjustmentDialog(page, sheet, t);
 }
 
 void CustomMediaTypes(HWND page, SheetContext& sheet, const MaintenanceTarget& t) {

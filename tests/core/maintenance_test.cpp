@@ -427,6 +427,35 @@ TEST(RegistrationRules, DetailedAdjustment) {
   EXPECT_EQ(maint::AddDetailCorrections(r, 4, 1, -1)[0], -3);
 }
 
+// What the user types into a correction edit, and where the slider puts a
+// correction, both kept within the range of the correction's stage.
+TEST(RegistrationRules, EditsAndSliderStayInRange) {
+  struct Typed {
+    const char16_t* typed;
+    const char16_t* shown;  // "" : left as typed
+  };
+  const maint::CorrectionRange range{-8, 12, 0};
+  for (const Typed& t : {Typed{u"007", u"7"}, Typed{u"-0", u"0"}, Typed{u"-05", u"-5"},
+                         Typed{u"-", u""}, Typed{u"", u""}, Typed{u"--5", u"0"},
+                         Typed{u"0x10", u"0"}, Typed{u"123456", u"12"}, Typed{u"-9", u"-8"}})
+    EXPECT_EQ(maint::CorrectionEditText(t.typed, range.lo, range.hi), t.shown)
+        << std::string(t.typed, t.typed + std::char_traits<char16_t>::length(t.typed));
+  struct Slid {
+    int32_t centre, position, value;
+  };
+  for (const Slid& s : {Slid{32, 32, 0}, Slid{32, 0, 12}, Slid{32, 64, -8}, Slid{32, 27, 5},
+                        Slid{8, 16, -8}, Slid{8, 5, 3}})
+    EXPECT_EQ(maint::SliderCorrection(s.centre, s.position, range), s.value)
+        << s.centre << "/" << s.position;
+  EXPECT_EQ(maint::SliderPosition(32, maint::SliderValue(32, 20)), 20);
+  // The detailed dialog looks at b0..b3 only.
+  Registration r{};
+  r[6] = 40;
+  EXPECT_FALSE(maint::IsDetailExtendedRange(r));
+  r[3] = -33;
+  EXPECT_TRUE(maint::IsDetailExtendedRange(r));
+}
+
 TEST(RegistrationRules, PaperType) {
   EXPECT_EQ(maint::RegistrationPaperType(128, 951, 0, 0, 0), 5);
   EXPECT_EQ(maint::RegistrationPaperType(128, 950, 0, 0, 0), 6);

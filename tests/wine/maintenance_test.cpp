@@ -511,6 +511,271 @@ TEST_F(Maintenance, SettingsDialogsReadAndStore) {
             maint::PackSleepTimer(60, 720));
 }
 
+// ---- Head position adjustment -----------------------------------------------------
+
+// The maintenance printer's default paper and its size (0.1 mm): the device
+// sheet's job settings start from it.
+void SetDefaultPaper(int16_t paperId, int16_t width, int16_t length) {
+  Printer admin(kMaintPrinter, PRINTER_ALL_ACCESS);
+  DWORD needed = 0;
+  GetPrinterW(admin.get(), 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed ? needed : 1);
+  auto* p2 = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+  ASSERT_TRUE(GetPrinterW(admin.get(), 2, info.data(), needed, &needed) && p2->pDevMode);
+  auto* js = reinterpret_cast<JobSettings*>(p2->pDevMode);
+  js->dmPaperSize = paperId;
+  js->dmPaperWidth = width;
+  js->dmPaperLength = length;
+  p2->pSecurityDescriptor = nullptr;
+  ASSERT_TRUE(::SetPrinterW(admin.get(), 2, info.data(), 0));
+}
+
+// The maintenance printer's port; the old one back from the returned name.
+std::wstring SetPort(const wchar_t* port) {
+  Printer admin(kMaintPrinter, PRINTER_ALL_ACCESS);
+  DWORD needed = 0;
+  GetPrinterW(admin.get(), 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed ? needed : 1);
+  auto* p2 = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+  if (!GetPrinterW(admin.get(), 2, info.data(), needed, &needed)) return L"";
+  const std::wstring old = p2->pPortName ? p2->pPortName : L"";
+  p2->pPortName = const_cast<wchar_t*>(port);
+  p2->pSecurityDescriptor = nullptr;
+  EXPECT_TRUE(::SetPrinterW(admin.get(), 2, info.data(), 0));
+  return old;
+}
+
+// What a user typing into an edit does: the text, then the edit's change.
+void Type(HWND dialog, int edit, const wchar_t* text) {
+  SendDlgItemMessageW(dialog, edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(edit, EN_CHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, edit)));
+}
+
+void Slide(HWND dialog, int slider, int position) {
+  SendDlgItemMessageW(dialog, slider, TBM_SETPOS, TRUE, position);
+  SendMessageW(dialog, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, slider)));
+}
+
+// Clicks a radio as the user does and waits for the dialog to take it.
+void Pick(HWND dialog, int radio) {
+  Press(dialog, radio);
+  for (int i = 0; i < 200 && IsDlgButtonChecked(dialog, radio) != BST_CHECKED; ++i) Sleep(10);
+}
+
+bool WaitEnabled(HWND dialog, int id) {
+  for (int i = 0; i < 800; ++i, Sleep(10))
+    if (IsWindowEnabled(GetDlgItem(dialog, id))) return true;
+  return false;
+}
+
+// Waits for a control of the next step; when it does not come, closes the
+// dialog (its close button, then Yes) so that the sheet can end.
+bool Reached(HWND dialog, int id, int closeButton) {
+  if (WaitEnabled(dialog, id)) return true;
+  ADD_FAILURE() << "control " << id << " was never enabled";
+  if (IsWindow(dialog)) {
+    Press(dialog, closeButton);
+    Answer(IDYES, 2000);
+    WaitGone(dialog);
+  }
+  return false;
+}
+
+bool InOrder(const std::vector<uint16_t>& codes) {
+  const std::vector<uint16_t> log = Held().log;
+  auto at = log.begin();
+  for (uint16_t code : codes)
+    if ((at = std::find(at, log.end(), code)) == log.end()) return false;
+  return true;
+}
+
+maint::Registration HeldRegistration() {
+  maint::Registration r{};
+  const sim::MaintenanceState m = Held();
+  std::copy(m.registration.begin(), m.registration.end(), r.begin());
+  return r;
+}
+
+// Both wizards from the utility page to the printer on a 76 x 127 mm
+// black-mark label (size class 1, paper type 4, long enough for the
+// detailed adjustment): print, read every pattern (typed, by slider, by
+// radio), send, go on to the detailed dialog and do the same. The printer
+// ends up holding the worked values; each step is photographed (run once
+// per UI language).
+TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
+  SetDefaultPaper(1011, 762, 1270);
+  SetPrinter({"reset", "work=0", "log=clear", "paper-type=5", "reg=2,-3,4,20,11,-12,1,-2,3,-4,13,-14"});
+  OnUtilityPage([&](HWND, HWND page) {
+    Press(page, 6006);
+    HWND w = FindDialog(1128);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1127)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 6078)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1227)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(w, 1221))) << "the wide label's picture";
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, 1224)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1199)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1200)));
+    Shot(w, L"head-adjust-1");
+
+    Press(w, 1128);
+    EXPECT_NE(Answer(IDYES), L"") << "print confirmation";
+    EXPECT_NE(Answer(IDYES), L"") << "was the pattern printed";
+    if (!Reached(w, 1129, 6050)) return;
+    EXPECT_TRUE(InOrder({21, 14}));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1128)));
+    // b3 = 20 leaves A room up to 12; "-0" is 0; the slider sets 3.
+    Type(w, 6038, L"45");
+    EXPECT_EQ(ItemText(w, 6038), L"12");
+    Type(w, 6038, L"-0");
+    EXPECT_EQ(ItemText(w, 6038), L"0");
+    Slide(w, 1227, 29);
+    EXPECT_EQ(ItemText(w, 6038), L"3");
+    Pick(w, 1136);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 6038)));
+    // B (b9 = -4) runs -26..30: the slider's selection shows it upside down.
+    EXPECT_EQ(SendDlgItemMessageW(w, 1227, TBM_GETSELSTART, 0, 0), 32 - 30);
+    EXPECT_EQ(SendDlgItemMessageW(w, 1227, TBM_GETSELEND, 0, 0), 32 + 26);
+    Type(w, 6042, L"-2");
+    Shot(w, L"head-adjust-2");
+
+    Press(w, 1368);
+    if (!Reached(w, 1130, 6050)) return;
+    Type(w, 6041, L"4");
+    Pick(w, 1137);
+    Type(w, 6061, L"1");
+    Shot(w, L"head-adjust-3");
+
+    Press(w, 1370);
+    if (!Reached(w, 1131, 6050)) return;
+    const struct {
+      int radio, edit;
+      const wchar_t* value;
+    } stage4[] = {{1131, 6049, L"2"}, {1133, 6054, L"-1"}, {1138, 6063, L"5"}, {1139, 6065, L"-3"}};
+    for (const auto& e : stage4) {
+      Pick(w, e.radio);
+      Type(w, e.edit, e.value);
+      EXPECT_EQ(ItemText(w, e.edit), e.value);
+    }
+    Shot(w, L"head-adjust-4");
+    Press(w, 1127);
+    EXPECT_NE(Answer(IDYES), L"") << "send confirmation";
+    const std::wstring sent = Answer(IDOK);
+    EXPECT_NE(sent, L"") << "sent";
+    std::printf("after sending: %s\n", Utf8(sent).c_str());
+    if (!Reached(w, 6078, 6050)) return;  // a 127 mm label may go on to the detailed adjustment
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128))) << "back at the first step";
+    const maint::Registration afterFirst = {3, -4, 2, 23, 11, -12, 3, -5, -3, -6, 13, -14};
+    EXPECT_EQ(HeldRegistration(), afterFirst);
+    EXPECT_TRUE(InOrder({21, 14, 19}));
+
+    Press(w, 6078);
+    HWND detail = FindDialog(6502);
+    ASSERT_NE(detail, nullptr);
+    EXPECT_FALSE(IsWindowVisible(w)) << "the wizard gives way to the detailed dialog";
+    Shot(detail, L"head-detail-1");
+    Press(detail, 6502);
+    EXPECT_NE(Answer(IDYES), L"");
+    EXPECT_NE(Answer(IDYES), L"");
+    if (!Reached(detail, 6551, 6504)) return;
+    EXPECT_TRUE(InOrder({19, 21, 47}));
+    // Row 1 reads 1, 1, 2 (mean 1); row 2 2, 2, 3 (mean 2); row 3 -1, -1, -2
+    // (mean -1).
+    for (const auto& [edit, value] : {std::pair{6551, L"1"}, {6553, L"1"}, {6565, L"2"}})
+      Type(detail, edit, value);
+    Shot(detail, L"head-detail-2");
+    Press(detail, 6519);
+    if (!Reached(detail, 6556, 6504)) return;
+    for (const auto& [edit, value] : {std::pair{6556, L"2"}, {6558, L"2"}, {6567, L"3"},
+                                      {6561, L"-1"}, {6563, L"-1"}, {6569, L"-2"}})
+      Type(detail, edit, value);
+    Shot(detail, L"head-detail-3");
+    Press(detail, 6503);
+    EXPECT_NE(Answer(IDYES), L"");
+    EXPECT_NE(Answer(IDOK), L"");
+    if (!Reached(detail, 6502, 6504)) return;
+    Press(detail, 6504);
+    EXPECT_NE(Answer(IDYES), L"") << "close confirmation";
+    WaitGone(detail);
+    WaitGone(w);
+    EXPECT_FALSE(IsWindow(w)) << "the wizard ends with the detailed dialog";
+  });
+  // b1 -= 1, b0 += 2 - 1, b2 += -1 - 1.
+  const maint::Registration afterDetail = {4, -5, 0, 23, 11, -12, 3, -5, -3, -6, 13, -14};
+  EXPECT_EQ(HeldRegistration(), afterDetail);
+  Printer own(kMaintPrinter);
+  std::vector<unsigned char> value;
+  DWORD type = 0;
+  ASSERT_TRUE(ReadValue(own.get(), L"APUI_REGPOSITION", &value, &type));
+  ASSERT_EQ(value.size(), 12u);
+  for (size_t i = 0; i < 12; ++i) EXPECT_EQ(static_cast<int8_t>(value[i]), afterDetail[i]) << i;
+  ASSERT_TRUE(ReadValue(own.get(), L"APUI_REGPAPERTYPE", &value, &type));
+  EXPECT_EQ(value, std::vector<unsigned char>{5}) << "the paper type the printer printed on";
+  SetDefaultPaper(1003, 500, 300);
+}
+
+// Values beyond the normal limits widen the ranges; a printer that cannot
+// be read leaves the wizard at its first step with the message, unless it
+// prints to a file, where nothing can be read and the pattern still goes.
+TEST_F(Maintenance, HeadAdjustmentRangesAndRefusals) {
+  SetDefaultPaper(1011, 762, 1270);
+  struct Case {
+    const char* name;
+    std::vector<const char*> printer;
+    bool printed;
+    int sliderMax;      // after printing
+    int firstHi;        // pattern A's upper bound
+    const wchar_t* port = nullptr;
+  };
+  const Case cases[] = {
+      {"normal values", {"reg=0,0,0,0,0,0,0,0,0,0,0,0"}, true, 64, 32},
+      {"b6 = 40: extended range", {"reg=0,0,0,0,0,0,40,0,0,0,0,0"}, true, 254, 32},
+      {"b3 = -40: extended range", {"reg=0,0,0,-40,0,0,0,0,0,0,0,0"}, true, 254, 72},
+      {"printer refuses", {"commands=refused"}, false, 0, 0},
+      {"FILE: port, nothing readable", {"settings=none"}, true, 64, 32, L"FILE:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPrinter({"reset", "work=0", "log=clear"});
+    for (const char* word : c.printer) SetPrinter({word});
+    const std::wstring port = c.port ? SetPort(c.port) : L"";
+    OnUtilityPage([&](HWND, HWND page) {
+      Press(page, 6006);
+      HWND w = FindDialog(1128);
+      ASSERT_NE(w, nullptr);
+      Press(w, 1128);
+      Answer(IDYES);
+      if (c.printed) {
+        Answer(IDYES);
+        if (!Reached(w, 1129, 6050)) return;
+        EXPECT_EQ(SendDlgItemMessageW(w, 1227, TBM_GETRANGEMAX, 0, 0), c.sliderMax);
+        int lo = 0, hi = 0;
+        SendDlgItemMessageW(w, 6039, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo),
+                            reinterpret_cast<LPARAM>(&hi));
+        EXPECT_EQ(hi, c.firstHi);
+      } else {
+        // A refusing printer answers nothing either: the values cannot be
+        // read, so no pattern is printed.
+        const std::wstring failed = Answer(IDOK);
+        EXPECT_NE(failed.find(L"did not return"), std::wstring::npos) << Utf8(failed);
+        Sleep(200);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1129)));
+      }
+      Press(w, 6050);
+      Answer(IDYES);
+      WaitGone(w);
+    });
+    if (c.port) SetPort(port.c_str());
+    EXPECT_EQ(InOrder({21, 14}), c.printed);
+    EXPECT_FALSE(Logged(19));
+  }
+  SetDefaultPaper(1003, 500, 300);
+}
+
 // The main screenshots: the page, a wait with progress and with Cancel, each
 // settings dialog and the information choice (run once per UI language).
 TEST_F(Maintenance, Screenshots) {

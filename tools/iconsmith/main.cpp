@@ -80,6 +80,12 @@ class Canvas {
         Blend(px_[static_cast<size_t>(y) * w_ + x], layer.colour, hits / 16.0);
       }
   }
+  // Opaque pixels x0..x1-1 by y0..y1-1 (clipped): the printed patterns are
+  // lines one dot wide, drawn as they are.
+  void Fill(int x0, int y0, int x1, int y1, Rgba colour) {
+    for (int y = std::max(y0, 0); y < std::min(y1, h_); ++y)
+      for (int x = std::max(x0, 0); x < std::min(x1, w_); ++x) px_[static_cast<size_t>(y) * w_ + x] = colour;
+  }
   int width() const { return w_; }
   int height() const { return h_; }
   const Rgba& at(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
@@ -414,6 +420,7 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& data) {
 }
 
 #include "tools/iconsmith/preview_art.inc"
+#include "tools/iconsmith/head_art.inc"
 
 }  // namespace
 
@@ -437,6 +444,7 @@ int main(int argc, char** argv) {
     rc += std::to_string(bitmap.id) + " BITMAP \"" + file + "\"\n";
   }
   if (!WritePreviewArt(dir, rc)) return 1;
+  if (!WriteHeadArt(dir, rc)) return 1;
   {
     const Shape drop = Union({Circle(0.5, 0.6, 0.24), Line(0.5, 0.16, 0.5, 0.5, 0.18)});
     const Shape nozzles = Union({Line(0.2, 0.2, 0.2, 0.8, 0.08), Line(0.4, 0.2, 0.4, 0.8, 0.08),
