@@ -22,19 +22,13 @@
 #include "pages/utility/maintenance_win.h"
 #include "tests/wine/glyph_check_win.h"
 #include "tests/wine/installed_printer.h"
+#include "tests/wine/page_driver.h"
 #include "tools/sheet_host/sheet_host_win.h"
 
 namespace vq::wine {
 namespace {
 
 constexpr wchar_t kMaintPrinter[] = L"VT-Q3120 Maintenance Test";
-// The text of a message box: 0xFFFF on Windows, 100 in Wine's template.
-constexpr int kMessageText = -1;
-HWND MessageText(HWND box) {
-  HWND text = GetDlgItem(box, 0xFFFF);
-  return text ? text : GetDlgItem(box, 100);
-}
-
 // ---- The simulated printer ----------------------------------------------------
 
 void SetPrinter(std::initializer_list<const char*> words) {
@@ -66,64 +60,6 @@ sim::MaintenanceState Held() {
 bool Logged(uint16_t code) {
   const sim::MaintenanceState m = Held();
   return std::find(m.log.begin(), m.log.end(), code) != m.log.end();
-}
-
-// ---- Windows of this process --------------------------------------------------
-
-struct Find {
-  int control;
-  HWND found;
-};
-
-// A shown dialog of this process holding `control` (not the sheet).
-HWND FindDialog(int control, DWORD ms = 8000) {
-  for (DWORD waited = 0; waited < ms; waited += 25) {
-    Find f{control, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(l);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::wcscmp(cls, L"#32770") ||
-              GetDlgItem(w, 12320) ||
-              !(f->control == kMessageText ? MessageText(w) : GetDlgItem(w, f->control)))
-            return TRUE;
-          f->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-    Sleep(25);
-  }
-  return nullptr;
-}
-
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t text[512] = {};
-  GetDlgItemTextW(dialog, id, text, 512);
-  return text;
-}
-
-void Press(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// Answers the next message box with `button`; its text, or "" when none came.
-std::wstring Answer(int button, DWORD ms = 8000) {
-  HWND box = FindDialog(kMessageText, ms);
-  if (!box) return L"";
-  wchar_t text[512] = {};
-  GetWindowTextW(MessageText(box), text, 512);
-  Press(box, button);
-  for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
-  return text;
-}
-
-void WaitGone(HWND w) {
-  for (int i = 0; i < 800 && IsWindow(w); ++i) Sleep(10);
 }
 
 std::wstring ShotFolder() {
@@ -272,7 +208,7 @@ TEST_F(Maintenance, WaitDialogEndsAndCleansUp) {
   MaintenanceTarget t{gs, printer_.get(), printer_.get(), &settings, kMaintPrinter};
   SetPrinter({"paused"});
   HANDLE helper = CreateThread(nullptr, 0, [](void*) -> DWORD {
-    if (HWND w = FindDialog(1218)) {
+    if (HWND w = WaitForDialog(1218)) {
       Sleep(200);
       SetPrinter({"idle"});
       WaitGone(w);
@@ -304,9 +240,9 @@ TEST_F(Maintenance, WaitDialogEndsAndCleansUp) {
   const uintptr_t handleBefore = nextHandle();
   HANDLE canceller = CreateThread(nullptr, 0, [](void*) -> DWORD {
     for (int i = 0; i < kCancels; ++i) {
-      HWND w = FindDialog(1218);
+      HWND w = WaitForDialog(1218);
       if (!w) return 1;
-      Press(w, 1217);
+      PostClick(w, 1217);
       WaitGone(w);
     }
     return 0;
@@ -355,19 +291,19 @@ TEST_F(Maintenance, SimpleCommandsCheckWaitAndSend) {
     SetPrinter({"reset", "work=0", c.printer});
     std::wstring after;
     OnUtilityPage([&](HWND, HWND page) {
-      Press(page, c.button);
-      EXPECT_NE(Answer(c.confirm), L"") << "no confirmation";
+      PostClick(page, c.button);
+      EXPECT_NE(AnswerBox(c.confirm), L"") << "no confirmation";
       if (c.waitShows) {
-        HWND wait = FindDialog(1218);
+        HWND wait = WaitForDialog(1218);
         ASSERT_NE(wait, nullptr);
         if (c.cancelWait) {
-          Press(wait, 1217);
+          PostClick(wait, 1217);
         } else {
           SetPrinter({"idle"});
         }
         WaitGone(wait);
       }
-      if (c.after) after = Answer(IDOK);
+      if (c.after) after = AnswerBox(IDOK);
       Sleep(300);
     });
     if (c.after) {
@@ -415,13 +351,13 @@ TEST_F(Maintenance, ProceduresRunToTheirEnd) {
     for (const char* word : c.printer) SetPrinter({word});
     std::vector<std::wstring> seen;
     OnUtilityPage([&](HWND, HWND page) {
-      Press(page, c.button);
-      for (const Step& step : c.steps) seen.push_back(Answer(step.answer, 20000));
+      PostClick(page, c.button);
+      for (const Step& step : c.steps) seen.push_back(AnswerBox(step.answer, 20000));
       if (c.closeDialog) {
-        HWND w = FindDialog(c.closeDialog);
+        HWND w = WaitForDialog(c.closeDialog);
         EXPECT_NE(w, nullptr);
         if (w) {
-          Press(w, c.closeButton);
+          PostClick(w, c.closeButton);
           WaitGone(w);
         }
       }
@@ -448,51 +384,51 @@ TEST_F(Maintenance, SettingsDialogsReadAndStore) {
   SetPrinter({"reset", "work=0", "sleep=10/1", "cut=10/30", "s1=0x28", "s2=0x01"});
   OnUtilityPage([&](HWND, HWND page) {
     // Sleep timer: typing 75 turns into 60; OK stores and sends both times.
-    Press(page, 1080);
-    HWND sleep = FindDialog(1221);
+    PostClick(page, 1080);
+    HWND sleep = WaitForDialog(1221);
     ASSERT_NE(sleep, nullptr);
-    EXPECT_EQ(ItemText(sleep, 1221), L"10");
-    EXPECT_EQ(ItemText(sleep, 1224), L"1");
+    EXPECT_EQ(TextOf(sleep, 1221), L"10");
+    EXPECT_EQ(TextOf(sleep, 1224), L"1");
     EXPECT_EQ(IsDlgButtonChecked(sleep, 1290), BST_CHECKED);
     SendMessageW(GetDlgItem(sleep, 1221), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"75"));
     SendMessageW(sleep, WM_COMMAND, MAKEWPARAM(1221, EN_CHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(sleep, 1221)));
-    EXPECT_EQ(ItemText(sleep, 1221), L"60");
+    EXPECT_EQ(TextOf(sleep, 1221), L"60");
     SendMessageW(GetDlgItem(sleep, 1224), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"720"));
-    Press(sleep, 6001);
-    Answer(IDYES);
+    PostClick(sleep, 6001);
+    AnswerBox(IDYES);
     WaitGone(sleep);
     EXPECT_FALSE(IsWindow(sleep));
 
     // Cutter position: mode 0 moves only the stop position; Default and OK
     // store the centre in both.
-    Press(page, 1084);
-    HWND cutter = FindDialog(9006);
+    PostClick(page, 1084);
+    HWND cutter = WaitForDialog(9006);
     ASSERT_NE(cutter, nullptr);
-    EXPECT_EQ(ItemText(cutter, 9009), L"-5.0");
-    EXPECT_EQ(ItemText(cutter, 9010), L"5.0");
+    EXPECT_EQ(TextOf(cutter, 9009), L"-5.0");
+    EXPECT_EQ(TextOf(cutter, 9010), L"5.0");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(cutter, 9005)));
-    Press(cutter, 9000);
+    PostClick(cutter, 9000);
     Sleep(100);
-    EXPECT_EQ(ItemText(cutter, 9009), L"0.0");
-    Press(cutter, 9001);
-    Answer(IDYES);
+    EXPECT_EQ(TextOf(cutter, 9009), L"0.0");
+    PostClick(cutter, 9001);
+    AnswerBox(IDYES);
     WaitGone(cutter);
 
     // Special settings: 0x28 / 0x01 show automatic cleaning and the highest
     // head raise; clearing automatic cleaning changes that bit alone.
-    Press(page, 1082);
-    HWND special = FindDialog(9018);
+    PostClick(page, 1082);
+    HWND special = WaitForDialog(9018);
     ASSERT_NE(special, nullptr);
     EXPECT_EQ(IsDlgButtonChecked(special, 9029), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(special, 9018), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(special, 9021), BST_CHECKED);
     CheckDlgButton(special, 9029, BST_UNCHECKED);
-    Press(special, 6061);
-    Answer(IDYES);
+    PostClick(special, 6061);
+    AnswerBox(IDYES);
     Sleep(500);
     EXPECT_TRUE(IsWindow(special)) << "special settings stay open after sending";
-    Press(special, 6062);
+    PostClick(special, 6062);
     WaitGone(special);
   });
   const sim::MaintenanceState m = Held();
@@ -560,7 +496,7 @@ void Slide(HWND dialog, int slider, int position) {
 
 // Clicks a radio as the user does and waits for the dialog to take it.
 void Pick(HWND dialog, int radio) {
-  Press(dialog, radio);
+  PostClick(dialog, radio);
   for (int i = 0; i < 200 && IsDlgButtonChecked(dialog, radio) != BST_CHECKED; ++i) Sleep(10);
 }
 
@@ -576,8 +512,8 @@ bool Reached(HWND dialog, int id, int closeButton) {
   if (WaitEnabled(dialog, id)) return true;
   ADD_FAILURE() << "control " << id << " was never enabled";
   if (IsWindow(dialog)) {
-    Press(dialog, closeButton);
-    Answer(IDYES, 2000);
+    PostClick(dialog, closeButton);
+    AnswerBox(IDYES, 2000);
     WaitGone(dialog);
   }
   return false;
@@ -608,8 +544,8 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
   SetDefaultPaper(1011, 762, 1270);
   SetPrinter({"reset", "work=0", "log=clear", "paper-type=5", "reg=2,-3,4,20,11,-12,1,-2,3,-4,13,-14"});
   OnUtilityPage([&](HWND, HWND page) {
-    Press(page, 6006);
-    HWND w = FindDialog(1128);
+    PostClick(page, 6006);
+    HWND w = WaitForDialog(1128);
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1127)));
@@ -621,19 +557,19 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1200)));
     Shot(w, L"head-adjust-1");
 
-    Press(w, 1128);
-    EXPECT_NE(Answer(IDYES), L"") << "print confirmation";
-    EXPECT_NE(Answer(IDYES), L"") << "was the pattern printed";
+    PostClick(w, 1128);
+    EXPECT_NE(AnswerBox(IDYES), L"") << "print confirmation";
+    EXPECT_NE(AnswerBox(IDYES), L"") << "was the pattern printed";
     if (!Reached(w, 1129, 6050)) return;
     EXPECT_TRUE(InOrder({21, 14}));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1128)));
     // b3 = 20 leaves A room up to 12; "-0" is 0; the slider sets 3.
     Type(w, 6038, L"45");
-    EXPECT_EQ(ItemText(w, 6038), L"12");
+    EXPECT_EQ(TextOf(w, 6038), L"12");
     Type(w, 6038, L"-0");
-    EXPECT_EQ(ItemText(w, 6038), L"0");
+    EXPECT_EQ(TextOf(w, 6038), L"0");
     Slide(w, 1227, 29);
-    EXPECT_EQ(ItemText(w, 6038), L"3");
+    EXPECT_EQ(TextOf(w, 6038), L"3");
     Pick(w, 1136);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 6038)));
     // B (b9 = -4) runs -26..30: the slider's selection shows it upside down.
@@ -642,14 +578,14 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     Type(w, 6042, L"-2");
     Shot(w, L"head-adjust-2");
 
-    Press(w, 1368);
+    PostClick(w, 1368);
     if (!Reached(w, 1130, 6050)) return;
     Type(w, 6041, L"4");
     Pick(w, 1137);
     Type(w, 6061, L"1");
     Shot(w, L"head-adjust-3");
 
-    Press(w, 1370);
+    PostClick(w, 1370);
     if (!Reached(w, 1131, 6050)) return;
     const struct {
       int radio, edit;
@@ -658,12 +594,12 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     for (const auto& e : stage4) {
       Pick(w, e.radio);
       Type(w, e.edit, e.value);
-      EXPECT_EQ(ItemText(w, e.edit), e.value);
+      EXPECT_EQ(TextOf(w, e.edit), e.value);
     }
     Shot(w, L"head-adjust-4");
-    Press(w, 1127);
-    EXPECT_NE(Answer(IDYES), L"") << "send confirmation";
-    const std::wstring sent = Answer(IDOK);
+    PostClick(w, 1127);
+    EXPECT_NE(AnswerBox(IDYES), L"") << "send confirmation";
+    const std::wstring sent = AnswerBox(IDOK);
     EXPECT_NE(sent, L"") << "sent";
     std::printf("after sending: %s\n", Utf8(sent).c_str());
     if (!Reached(w, 6078, 6050)) return;  // a 127 mm label may go on to the detailed adjustment
@@ -672,14 +608,14 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     EXPECT_EQ(HeldRegistration(), afterFirst);
     EXPECT_TRUE(InOrder({21, 14, 19}));
 
-    Press(w, 6078);
-    HWND detail = FindDialog(6502);
+    PostClick(w, 6078);
+    HWND detail = WaitForDialog(6502);
     ASSERT_NE(detail, nullptr);
     EXPECT_FALSE(IsWindowVisible(w)) << "the wizard gives way to the detailed dialog";
     Shot(detail, L"head-detail-1");
-    Press(detail, 6502);
-    EXPECT_NE(Answer(IDYES), L"");
-    EXPECT_NE(Answer(IDYES), L"");
+    PostClick(detail, 6502);
+    EXPECT_NE(AnswerBox(IDYES), L"");
+    EXPECT_NE(AnswerBox(IDYES), L"");
     if (!Reached(detail, 6551, 6504)) return;
     EXPECT_TRUE(InOrder({19, 21, 47}));
     // Row 1 reads 1, 1, 2 (mean 1); row 2 2, 2, 3 (mean 2); row 3 -1, -1, -2
@@ -687,18 +623,18 @@ TEST_F(Maintenance, HeadAdjustmentWithScreenshots) {
     for (const auto& [edit, value] : {std::pair{6551, L"1"}, {6553, L"1"}, {6565, L"2"}})
       Type(detail, edit, value);
     Shot(detail, L"head-detail-2");
-    Press(detail, 6519);
+    PostClick(detail, 6519);
     if (!Reached(detail, 6556, 6504)) return;
     for (const auto& [edit, value] : {std::pair{6556, L"2"}, {6558, L"2"}, {6567, L"3"},
                                       {6561, L"-1"}, {6563, L"-1"}, {6569, L"-2"}})
       Type(detail, edit, value);
     Shot(detail, L"head-detail-3");
-    Press(detail, 6503);
-    EXPECT_NE(Answer(IDYES), L"");
-    EXPECT_NE(Answer(IDOK), L"");
+    PostClick(detail, 6503);
+    EXPECT_NE(AnswerBox(IDYES), L"");
+    EXPECT_NE(AnswerBox(IDOK), L"");
     if (!Reached(detail, 6502, 6504)) return;
-    Press(detail, 6504);
-    EXPECT_NE(Answer(IDYES), L"") << "close confirmation";
+    PostClick(detail, 6504);
+    EXPECT_NE(AnswerBox(IDYES), L"") << "close confirmation";
     WaitGone(detail);
     WaitGone(w);
     EXPECT_FALSE(IsWindow(w)) << "the wizard ends with the detailed dialog";
@@ -743,13 +679,13 @@ TEST_F(Maintenance, HeadAdjustmentRangesAndRefusals) {
     for (const char* word : c.printer) SetPrinter({word});
     const std::wstring port = c.port ? SetPort(c.port) : L"";
     OnUtilityPage([&](HWND, HWND page) {
-      Press(page, 6006);
-      HWND w = FindDialog(1128);
+      PostClick(page, 6006);
+      HWND w = WaitForDialog(1128);
       ASSERT_NE(w, nullptr);
-      Press(w, 1128);
-      Answer(IDYES);
+      PostClick(w, 1128);
+      AnswerBox(IDYES);
       if (c.printed) {
-        Answer(IDYES);
+        AnswerBox(IDYES);
         if (!Reached(w, 1129, 6050)) return;
         EXPECT_EQ(SendDlgItemMessageW(w, 1227, TBM_GETRANGEMAX, 0, 0), c.sliderMax);
         int lo = 0, hi = 0;
@@ -759,14 +695,14 @@ TEST_F(Maintenance, HeadAdjustmentRangesAndRefusals) {
       } else {
         // A refusing printer answers nothing either: the values cannot be
         // read, so no pattern is printed.
-        const std::wstring failed = Answer(IDOK);
+        const std::wstring failed = AnswerBox(IDOK);
         EXPECT_NE(failed.find(L"did not return"), std::wstring::npos) << Utf8(failed);
         Sleep(200);
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, 1128)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, 1129)));
       }
-      Press(w, 6050);
-      Answer(IDYES);
+      PostClick(w, 6050);
+      AnswerBox(IDYES);
       WaitGone(w);
     });
     if (c.port) SetPort(port.c_str());
@@ -784,25 +720,25 @@ TEST_F(Maintenance, Screenshots) {
   SetPrinter({"reset", "work=12000"});
   OnUtilityPage([&](HWND sheet, HWND page) {
     Shot(sheet, L"utility-page");
-    Press(page, 1091);  // deep cleaning: a wait with progress
-    Answer(IDYES);
+    PostClick(page, 1091);  // deep cleaning: a wait with progress
+    AnswerBox(IDYES);
     HWND wait = nullptr;
     for (int i = 0; i < 200 && !wait; ++i, Sleep(50)) {
-      HWND w = FindDialog(1336, 100);
-      if (w && IsWindowVisible(GetDlgItem(w, 1336)) && !ItemText(w, 1336).empty()) wait = w;
+      HWND w = WaitForDialog(1336, 100);
+      if (w && IsWindowVisible(GetDlgItem(w, 1336)) && !TextOf(w, 1336).empty()) wait = w;
     }
     EXPECT_NE(wait, nullptr) << "no wait dialog with a progress line";
     if (wait) Shot(wait, L"wait-progress");
-    Answer(IDOK, 20000);
+    AnswerBox(IDOK, 20000);
     SetPrinter({"paused"});
-    Press(page, 1076);
-    Answer(IDYES);
-    if (HWND wait = FindDialog(1218)) {
+    PostClick(page, 1076);
+    AnswerBox(IDYES);
+    if (HWND wait = WaitForDialog(1218)) {
       Shot(wait, L"wait-cancel");
-      Press(wait, 1217);
+      PostClick(wait, 1217);
       WaitGone(wait);
     }
-    Answer(IDOK);
+    AnswerBox(IDOK);
     SetPrinter({"idle"});
     struct Dialog {
       int button, control, close;
@@ -812,12 +748,12 @@ TEST_F(Maintenance, Screenshots) {
                             Dialog{1084, 9006, 9002, L"cutter-position"},
                             Dialog{1082, 9018, 6062, L"special-settings"},
                             Dialog{1078, 1201, 2, L"printer-information"}}) {
-      Press(page, d.button);
-      HWND w = FindDialog(d.control);
+      PostClick(page, d.button);
+      HWND w = WaitForDialog(d.control);
       EXPECT_NE(w, nullptr) << d.name;
       if (!w) continue;
       Shot(w, d.name);
-      Press(w, d.close);
+      PostClick(w, d.close);
       WaitGone(w);
     }
   });
