@@ -7,11 +7,8 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <cstring>
 #include <functional>
-#include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +19,7 @@
 #include "settings/printer_store_win.h"
 #include "settings/services_win.h"
 #include "tests/wine/installed_printer.h"
+#include "tests/wine/page_driver.h"
 #include "tools/sheet_host/sheet_host_win.h"
 #include "uicore/page_preview.h"
 
@@ -40,68 +38,6 @@ std::wstring DeviceText(uint32_t id) {
 }
 
 std::wstring MessageText(uint32_t id) { return InstalledMessageText(id); }
-
-// Answers the page's message boxes as they come (Yes where there is one,
-// else OK) and remembers their texts. A dialog holding the sheet's tab
-// control is the sheet itself and is left alone, and so is one holding the
-// control the test works itself (Leave).
-class BoxAnswerer {
- public:
-  BoxAnswerer() { thread_ = CreateThread(nullptr, 0, &Run, this, 0, nullptr); }
-  ~BoxAnswerer() {
-    stop_ = true;
-    WaitForSingleObject(thread_, 5000);
-    CloseHandle(thread_);
-  }
-  std::vector<std::wstring> Take() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return std::exchange(seen_, {});
-  }
-  std::vector<std::wstring> TakeTitles() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return std::exchange(titles_, {});
-  }
-  void Leave(int control) { leave_ = control; }
-
- private:
-  static DWORD WINAPI Run(void* p) {
-    auto* self = static_cast<BoxAnswerer*>(p);
-    std::set<HWND> answered;
-    std::pair<BoxAnswerer*, std::set<HWND>*> context(self, &answered);
-    while (!self->stop_) {
-      EnumWindows(
-          [](HWND w, LPARAM l) -> BOOL {
-            auto* a = reinterpret_cast<std::pair<BoxAnswerer*, std::set<HWND>*>*>(l);
-            wchar_t cls[16] = {};
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-            if (!GetClassNameW(w, cls, 16) || std::wcscmp(cls, L"#32770") || GetDlgItem(w, 12320) ||
-                (a->first->leave_ && GetDlgItem(w, a->first->leave_)))
-              return TRUE;
-            if (!a->second->insert(w).second) return TRUE;
-            wchar_t text[2048] = {}, title[256] = {};
-            GetDlgItemTextW(w, 0xFFFF, text, 2048);
-            GetWindowTextW(w, title, 256);
-            {
-              std::lock_guard<std::mutex> lock(a->first->mutex_);
-              a->first->seen_.push_back(text);
-              a->first->titles_.push_back(title);
-            }
-            PostMessageW(w, WM_COMMAND, GetDlgItem(w, IDYES) ? IDYES : IDOK, 0);
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&context));
-      Sleep(20);
-    }
-    return 0;
-  }
-  HANDLE thread_ = nullptr;
-  std::atomic<bool> stop_{false};
-  std::atomic<int> leave_{0};
-  std::mutex mutex_;
-  std::vector<std::wstring> seen_, titles_;
-};
 
 std::wstring WindowTextOf(HWND w) {
   wchar_t text[2048] = {};
@@ -184,6 +120,7 @@ struct Page {
 class BasicPage : public testing::Test {
  protected:
   void SetUp() override {
+    boxes_.AnswerEveryDialog();  // the page's dialogs close as soon as they show
     ASSERT_TRUE(printer_);
     ASSERT_NE(ui_, nullptr);
     entry_ = reinterpret_cast<host::SheetEntry>(

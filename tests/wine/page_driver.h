@@ -65,6 +65,9 @@ inline void WaitGone(HWND w, DWORD ms = 8000) {
 
 // Answers every message box of this process as it appears (with `answer`
 // where the box has that button, else OK) and keeps their texts and titles.
+// With AnswerEveryDialog, the driver's own dialogs are answered the same
+// way (closed), except one holding the control given to Leave, which the
+// test works itself.
 class BoxAnswerer {
  public:
   explicit BoxAnswerer(int answer = IDYES) : answer_(answer) {
@@ -79,6 +82,8 @@ class BoxAnswerer {
   BoxAnswerer& operator=(const BoxAnswerer&) = delete;
 
   void SetAnswer(int answer) { answer_ = answer; }
+  void AnswerEveryDialog() { everyDialog_ = true; }
+  void Leave(int control) { leave_ = control; }
   // The texts (or titles) of the boxes answered since the last call.
   std::vector<std::wstring> Take() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -114,7 +119,9 @@ class BoxAnswerer {
     return 0;
   }
   void Answer(HWND w) {
-    if (!IsOwnDialog(w) || !GetDlgItem(w, kMessageBoxText) || !answered_.insert(w).second) return;
+    if (!IsOwnDialog(w) || !(everyDialog_ || GetDlgItem(w, kMessageBoxText)) ||
+        (leave_ && GetDlgItem(w, leave_)) || !answered_.insert(w).second)
+      return;
     wchar_t text[2048] = {}, title[256] = {};
     GetDlgItemTextW(w, kMessageBoxText, text, 2048);
     GetWindowTextW(w, title, 256);
@@ -131,7 +138,8 @@ class BoxAnswerer {
 
   HANDLE thread_ = nullptr;
   std::atomic<int> answer_;
-  std::atomic<bool> stop_{false};
+  std::atomic<bool> stop_{false}, everyDialog_{false};
+  std::atomic<int> leave_{0};
   std::set<HWND> answered_;  // the answering thread's own
   std::mutex mutex_;
   std::vector<std::wstring> texts_, titles_;
