@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace vq {
 class PrinterStore;
@@ -43,6 +44,16 @@ struct ListExportImport {
   int (*importFrom)(PrinterStore* store, const std::wstring& file);
 };
 int RunListExportImport(int argc, wchar_t** argv, const ListExportImport& commands);
+
+// The arguments of a "list | add ... | delete ..." command: --printer NAME,
+// --yes (questions answered Yes) and the words. False when the first word is
+// none of the three (the caller prints its usage).
+struct ListAddDelete {
+  Options options;
+  std::vector<std::wstring> words;
+  bool yes = false;
+};
+bool ReadListAddDelete(int argc, wchar_t** argv, ListAddDelete* command);
 
 // Output: UTF-8, so Chinese names read right on a terminal and in logs.
 void Print(const std::string& text);

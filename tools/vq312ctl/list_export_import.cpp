@@ -1,5 +1,6 @@
 // The "list | export FILE | import FILE" commands over one printer's stored
-// values, shared by the favourites and the receipt colours.
+// values, shared by the favourites and the receipt colours; the arguments of
+// the "list | add | delete" commands, shared by the papers and the media.
 #include <string>
 #include <vector>
 
@@ -8,6 +9,20 @@
 #include "tools/vq312ctl/ctl.h"
 
 namespace vq::ctl {
+
+bool ReadListAddDelete(int argc, wchar_t** argv, ListAddDelete* command) {
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--printer" && i + 1 < argc)
+      command->options.printer = argv[++i];
+    else if (arg == L"--yes")
+      command->yes = true;
+    else
+      command->words.push_back(arg);
+  }
+  const auto& w = command->words;
+  return !w.empty() && (w[0] == L"list" || w[0] == L"add" || w[0] == L"delete");
+}
 
 int RunListExportImport(int argc, wchar_t** argv, const ListExportImport& commands) {
   Options options;

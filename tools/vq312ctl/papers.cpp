@@ -171,22 +171,14 @@ int Delete(PrinterStore* store, Table& t, const std::vector<std::wstring>& words
 }  // namespace
 
 int RunPapers(int argc, wchar_t** argv) {
-  Options options;
-  std::vector<std::wstring> words;
-  bool yes = false;
-  for (int i = 2; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--printer" && i + 1 < argc)
-      options.printer = argv[++i];
-    else if (arg == L"--yes")
-      yes = true;
-    else
-      words.push_back(arg);
-  }
-  if (words.empty() || (words[0] != L"list" && words[0] != L"add" && words[0] != L"delete")) {
+  ListAddDelete command;
+  if (!ReadListAddDelete(argc, argv, &command)) {
     Print(kPapersUsage);
     return 2;
   }
+  const Options& options = command.options;
+  const std::vector<std::wstring>& words = command.words;
+  const bool yes = command.yes;
   Win32Spooler spooler;
   const uint32_t access = words[0] == L"list" ? kPrinterAccessUse : kPrinterAllAccess;
   const auto store = spooler.Open(reinterpret_cast<const char16_t*>(options.printer.c_str()), access);
