@@ -3,6 +3,8 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <vector>
 
 #include "base/activation_win.h"
@@ -91,11 +93,36 @@ bool BrowseForForm(HWND owner, bool create, bool overwritePrompt, std::wstring& 
   return true;
 }
 
-void DrawFormThumbnail(const DRAWITEMSTRUCT& di, const std::wstring& path) {
+class FormThumbnail {
+ public:
+  // The decoded form of `path`, read only when it is not the one held.
+  const FormImage& Of(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA now{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now)) now = {};
+    if (path != path_ || std::memcmp(&now, &stamp_, sizeof now) != 0) {
+      form_ = ReadFormFile(std::filesystem::path(path));
+      path_ = path;
+      stamp_ = now;
+    }
+    return form_;
+  }
+
+ private:
+  std::wstring path_;
+  WIN32_FILE_ATTRIBUTE_DATA stamp_{};
+  FormImage form_;
+};
+
+FormThumbnail* NewFormThumbnail() { return new (std::nothrow) FormThumbnail; }
+void DeleteFormThumbnail(FormThumbnail* thumbnail) { delete thumbnail; }
+
+void DrawFormThumbnail(const DRAWITEMSTRUCT& di, const std::wstring& path, FormThumbnail* cache) {
   FillRect(di.hDC, &di.rcItem, GetSysColorBrush(COLOR_WINDOW));
   FrameRect(di.hDC, &di.rcItem, GetSysColorBrush(COLOR_BTNSHADOW));
   if (path.empty()) return;
-  const FormImage form = ReadFormFile(std::filesystem::path(path));
+  FormImage read;
+  if (!cache) read = ReadFormFile(std::filesystem::path(path));
+  const FormImage& form = cache ? cache->Of(path) : read;
   const uint32_t rows = form.Rows();
   const uint32_t width = form.info.imageWidth;
   if (form.status != FormStatus::kOk || rows == 0 || width == 0) return;

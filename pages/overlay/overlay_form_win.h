@@ -25,9 +25,16 @@ std::wstring PathFieldText(HWND dialog, int control);
 // chosen path does not fit the record).
 bool BrowseForForm(HWND owner, bool create, bool overwritePrompt, std::wstring& path);
 
+// The last form a thumbnail showed, decoded, so that a repaint does not read
+// and decode the file again (a large form takes a tenth of a second); a file
+// whose size or time has changed since is read anew.
+class FormThumbnail;
+FormThumbnail* NewFormThumbnail();
+void DeleteFormThumbnail(FormThumbnail* thumbnail);
+
 // Stretches the form's picture into the owner-drawn control, keeping its
 // proportions, centred; nothing but the background for an empty path or a
-// file the reader cannot draw.
-void DrawFormThumbnail(const DRAWITEMSTRUCT& di, const std::wstring& path);
+// file the reader cannot draw. Without a `cache` the file is read each time.
+void DrawFormThumbnail(const DRAWITEMSTRUCT& di, const std::wstring& path, FormThumbnail* cache);
 
 }  // namespace vq

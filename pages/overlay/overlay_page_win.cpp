@@ -23,7 +23,8 @@ inline constexpr uint16_t kMessageNotAForm = 4083;
 
 struct OverlayState {
   overlay::Snapshot snapshot;
-  bool settingControls;  // the page itself writes the edits: no EN_CHANGE
+  bool settingControls;      // the page itself writes the edits: no EN_CHANGE
+  FormThumbnail* thumbnail;  // the form the thumbnail shows, decoded once
 };
 
 // Everything inside the group that the overlay switch enables.
@@ -88,6 +89,7 @@ void SetControls(PageCall& call) {
 }
 
 void OnInit(PageCall& call) {
+  call.Get<OverlayState>().thumbnail = NewFormThumbnail();
   SendDlgItemMessageW(call.page, IDC_OVERLAY_COMMENT, EM_LIMITTEXT, overlay::kCommentChars, 0);
   SendDlgItemMessageW(call.page, IDC_OVERLAY_USE_PATH, EM_LIMITTEXT, overlay::kPathChars, 0);
   SendDlgItemMessageW(call.page, IDC_OVERLAY_CREATE_PATH, EM_LIMITTEXT, overlay::kPathChars, 0);
@@ -221,8 +223,14 @@ bool OnDrawItem(PageCall& call, const DRAWITEMSTRUCT& di) {
                      IsDlgButtonChecked(p, IDC_OVERLAY_CREATE_MODE) != BST_CHECKED;
   const int field = overlay::IsCreate(call.sheet.workSettings) ? IDC_OVERLAY_CREATE_PATH
                                                                 : IDC_OVERLAY_USE_PATH;
-  DrawFormThumbnail(di, shown ? PathFieldText(p, field) : std::wstring());
+  DrawFormThumbnail(di, shown ? PathFieldText(p, field) : std::wstring(), call.Get<OverlayState>().thumbnail);
   return true;
+}
+
+void OnDestroy(PageCall& call) {
+  OverlayState& s = call.Get<OverlayState>();
+  DeleteFormThumbnail(s.thumbnail);
+  s.thumbnail = nullptr;
 }
 
 bool Refuses(const JobSettings& js) {
@@ -249,7 +257,7 @@ const PageRow kOverlayPage = {
     PageCondition::kAlways, help::kOverlayPage, &pages::kLayoutOverlay, pages::kTextsOverlay,
     pages::kHelpOverlay, text_ids::kOverlayPageWindowText,
     {.init = OnInit, .activate = OnActivate, .command = OnCommand, .drawItem = OnDrawItem,
-     .apply = OnApply, .reset = OnReset},
+     .apply = OnApply, .destroy = OnDestroy, .reset = OnReset},
     PageStateSize<OverlayState>(), &PageProc<kOverlayPage>};
 
 }  // namespace vq

@@ -150,22 +150,28 @@ void StorePrintedPaperType(const HeadData& d) {
     WritePrinterDataBytes(d.t->printer, L"APUI_REGPAPERTYPE", &type, 1);
 }
 
-// Stores `values` for the printer and sends them. 0 sent; 1 not stored (the
-// dialog stays); 2 stored but not sent (the dialog ends). The held values
-// change only once they are stored.
-int StoreAndSend(HWND dialog, HeadData& d, const maint::Registration& values) {
+// What became of the values a send stored and sent.
+enum class Sent {
+  kSent,
+  kNotStored,       // the dialog stays
+  kStoredNotSent,   // the dialog ends
+};
+
+// Stores `values` for the printer and sends them. The held values change
+// only once they are stored.
+Sent StoreAndSend(HWND dialog, HeadData& d, const maint::Registration& values) {
   if (!WritePrinterDataBytes(d.t->printer, L"APUI_REGPOSITION", values.data(), 12)) {
     ShowMessageById(dialog, 4078);
-    return 1;
+    return Sent::kNotStored;
   }
   d.sheet->headAdjustment.registration = values;
   if (!SendCommand(*d.t, 19)) {
     ShowMessageById(dialog, 4078);
-    return 2;
+    return Sent::kStoredNotSent;
   }
   ShowMessageById(dialog, 4018);
   d.sheet->headAdjustment.patternPrinted = false;
-  return 0;
+  return Sent::kSent;
 }
 
 // The slider: range 0..2 centre, `centre` meaning 0, no selection.
@@ -447,15 +453,9 @@ void HeadSend(DialogCall& call) {
   if (!ConfirmAndWait(dialog, *d.t, 4013) || !ReadValuesForUse(dialog, d)) return;
   const maint::Registration values =
       maint::AddCorrections(State(call).registration, ReadCorrections(dialog), d.extended);
-  switch (StoreAndSend(dialog, d, values)) {
-    case 1:
-      return;
-    case 2:
-      call.End(0);
-      return;
-    default:
-      break;
-  }
+  const Sent sent = StoreAndSend(dialog, d, values);
+  if (sent == Sent::kStoredNotSent) call.End(0);
+  if (sent != Sent::kSent) return;
   BackToStart(call);
   SetFocus(GetDlgItem(dialog, IDC_HEAD_ADJUST_CLOSE));
   if (d.sheet->workSettings.dmPaperLength >= 1270) {
@@ -759,15 +759,9 @@ void DetailSend(DialogCall& call) {
   if (!ConfirmAndWait(dialog, *d.t, 4013) || !ReadValuesForUse(dialog, d)) return;
   const maint::Registration values = maint::AddDetailCorrections(
       State(call).registration, RowMeanOf(dialog, 0), RowMeanOf(dialog, 1), RowMeanOf(dialog, 2));
-  switch (StoreAndSend(dialog, d, values)) {
-    case 1:
-      return;
-    case 2:
-      call.End(0);
-      return;
-    default:
-      DetailBackToStart(call);
-  }
+  const Sent sent = StoreAndSend(dialog, d, values);
+  if (sent == Sent::kStoredNotSent) call.End(0);
+  if (sent == Sent::kSent) DetailBackToStart(call);
 }
 
 bool DetailCommand(DialogCall& call, UINT id, UINT code) {

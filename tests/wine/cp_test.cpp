@@ -44,12 +44,6 @@ class Dialogs : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(admin_);
-    for (const wchar_t* name : kSaved) {
-      Saved s;
-      s.name = name;
-      s.existed = ReadValue(admin_.get(), name, &s.bytes, &s.type);
-      saved_.push_back(s);
-    }
     sheet_.hPrinter = printer_.get();
     sheet_.printerName.assign(kPrinterName, wcslen(kPrinterName) + 1);
     sheet_.userDefaultMode = TRUE;
@@ -66,10 +60,6 @@ class Dialogs : public testing::Test {
   }
   void TearDown() override {
     DestroyWindow(owner_);
-    for (const Saved& s : saved_)
-      if (s.existed)
-        SetPrinterDataW(admin_.get(), const_cast<wchar_t*>(s.name), s.type,
-                        const_cast<BYTE*>(s.bytes.data()), DWORD(s.bytes.size()));
     sim::WritePrinterState(kPrinterName, {});
   }
   void ClearFavourites() {
@@ -93,17 +83,10 @@ class Dialogs : public testing::Test {
     for (const std::string& f : d.failures) ADD_FAILURE() << f;
   }
 
-  struct Saved {
-    const wchar_t* name = nullptr;
-    std::vector<unsigned char> bytes;
-    DWORD type = 0;
-    bool existed = false;
-  };
-  static constexpr const wchar_t* kSaved[] = {L"APUI_ENTRYSET", L"APUI_ENTRYSETNUM", L"APUI_ENTRYSETMAXNUM",
-                                              L"APUI_PAPERINFO", L"APUI_PAPERNUM"};
   Printer admin_{kPrinterName, PRINTER_ALL_ACCESS};
   Printer printer_{kPrinterName, PRINTER_ACCESS_USE};
-  std::vector<Saved> saved_;
+  SavedPrinterData saved_{admin_.get(), {L"APUI_ENTRYSET", L"APUI_ENTRYSETNUM", L"APUI_ENTRYSETMAXNUM",
+                                         L"APUI_PAPERINFO", L"APUI_PAPERNUM"}};
   SheetContext sheet_;
   HWND owner_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -172,5 +173,41 @@ inline DWORD RunCtl(const std::wstring& arguments) {
   CloseHandle(process.hThread);
   return code;
 }
+
+// Printer-data values kept at construction and written back as they were when
+// the keeper goes; a value that did not exist is left as the test made it.
+class SavedPrinterData {
+ public:
+  struct Value {
+    const wchar_t* name = nullptr;
+    std::vector<unsigned char> bytes;
+    DWORD type = 0;
+    bool existed = false;
+  };
+  SavedPrinterData(HANDLE printer, std::initializer_list<const wchar_t*> names) : printer_(printer) {
+    for (const wchar_t* name : names) {
+      Value v;
+      v.name = name;
+      v.existed = ReadValue(printer, name, &v.bytes, &v.type);
+      values_.push_back(v);
+    }
+  }
+  ~SavedPrinterData() {
+    for (const Value& v : values_)
+      if (v.existed) Restore(v);
+  }
+  SavedPrinterData(const SavedPrinterData&) = delete;
+  SavedPrinterData& operator=(const SavedPrinterData&) = delete;
+
+  const Value& operator[](size_t i) const { return values_[i]; }
+  void Restore(const Value& v) const {
+    SetPrinterDataW(printer_, const_cast<wchar_t*>(v.name), v.type, const_cast<BYTE*>(v.bytes.data()),
+                    DWORD(v.bytes.size()));
+  }
+
+ private:
+  HANDLE printer_;
+  std::vector<Value> values_;
+};
 
 }  // namespace vq::wine

@@ -29,20 +29,10 @@
 namespace vq::wine {
 namespace {
 
-constexpr const wchar_t* kSavedValues[] = {L"APUI_MEDIADATA", L"APUI_MEDIADATACOUNT",
-                                           L"APUI_ENTRYSET", L"APUI_ENTRYSETNUM",
-                                           L"APUI_ICPMPROFILELIST"};
-
 class MediaEditor : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(admin_);
-    for (const wchar_t* name : kSavedValues) {
-      Saved s;
-      s.name = name;
-      s.existed = ReadValue(admin_.get(), name, &s.bytes, &s.type);
-      saved_.push_back(s);
-    }
     sheet_.hPrinter = printer_.get();
     sheet_.printerName.assign(kPrinterName, wcslen(kPrinterName) + 1);
     const std::vector<unsigned char> stored = StoredDevMode(printer_.get());
@@ -54,13 +44,7 @@ class MediaEditor : public testing::Test {
     owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                              nullptr, nullptr);
   }
-  void TearDown() override {
-    DestroyWindow(owner_);
-    for (const Saved& s : saved_)
-      if (s.existed)
-        SetPrinterDataW(admin_.get(), const_cast<wchar_t*>(s.name), s.type,
-                        const_cast<BYTE*>(s.bytes.data()), DWORD(s.bytes.size()));
-  }
+  void TearDown() override { DestroyWindow(owner_); }
   std::vector<MediaData> Table() {
     Win32PrinterStore store(admin_.get(), false);
     std::vector<MediaData> table;
@@ -82,15 +66,11 @@ class MediaEditor : public testing::Test {
                  reinterpret_cast<LPARAM>(GetDlgItem(w, IDC_MEDIA_EDITOR_CLASS_LIST)));
   }
 
-  struct Saved {
-    const wchar_t* name = nullptr;
-    std::vector<unsigned char> bytes;
-    DWORD type = 0;
-    bool existed = false;
-  };
   Printer admin_{kPrinterName, PRINTER_ALL_ACCESS};
   Printer printer_{kPrinterName, PRINTER_ACCESS_USE};
-  std::vector<Saved> saved_;
+  // APUI_MEDIADATA first: a test puts the table back whole from it.
+  SavedPrinterData saved_{admin_.get(), {L"APUI_MEDIADATA", L"APUI_MEDIADATACOUNT", L"APUI_ENTRYSET",
+                                         L"APUI_ENTRYSETNUM", L"APUI_ICPMPROFILELIST"}};
   std::vector<MediaData> builtIn_;
   SheetContext sheet_;
   HWND owner_ = nullptr;
@@ -247,9 +227,7 @@ TEST_F(MediaEditor, DamagedTableAndConsole) {
   EXPECT_EQ(RunCtl(L"media add Cut 1 40 40 40 40 30 30 30 30"), 1u);
   EXPECT_EQ(RunCtl(L"media list"), 1u);
 
-  const Saved& whole = saved_[0];
-  SetPrinterDataW(admin_.get(), const_cast<wchar_t*>(whole.name), whole.type,
-                  const_cast<BYTE*>(whole.bytes.data()), DWORD(whole.bytes.size()));
+  saved_.Restore(saved_[0]);
   const struct {
     const wchar_t* arguments;
     DWORD exit;
