@@ -79,7 +79,8 @@ void OnInit(PageCall& call) {
   SendMessageW(spin, UDM_SETPOS32, 0, 0);
   SendDlgItemMessageW(call.page, IDC_CUT_COUNT, EM_SETLIMITTEXT, 4, 0);
   cut::RaiseModeCount(call.sheet.workSettings);
-  SetControls(call);
+  // The controls follow the record at PSN_SETACTIVE, which comes at once:
+  // the page is made only when it is first shown.
 }
 
 void OnActivate(PageCall& call) {
